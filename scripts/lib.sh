@@ -1,0 +1,30 @@
+# Shared by the scripts: installs what a fresh Debian machine lacks.
+# Usage: mirk_require PACKAGE... (checked with dpkg; installed as root).
+
+mirk_require() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages: ${missing[*]} (run as root to install them)" >&2
+    return 1
+  fi
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if [ -z "${MIRK_APT_UPDATED:-}" ]; then
+    apt-get update -qq
+    MIRK_APT_UPDATED=1
+  fi
+  apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+MIRK_BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev)
+
+# Sanitizer reports must never look like an expected failure exit code.
+export ASAN_OPTIONS="exitcode=86:abort_on_error=0:detect_leaks=1:${ASAN_OPTIONS:-}"
+export UBSAN_OPTIONS="halt_on_error=1:exitcode=86:print_stacktrace=1:${UBSAN_OPTIONS:-}"
+
+mirk_jobs() { nproc 2>/dev/null || echo 2; }
