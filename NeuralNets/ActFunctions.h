@@ -3,6 +3,7 @@
 // so names are looked up only when files are read or written.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,8 +59,7 @@ class TFnRegistry {
   // fn's name, or nullptr when fn is not registered.
   const char* FindName(ActFunction fn) const;
   // The function field of the entry for name, appending an entry without a
-  // function (nullptr) when name is new. Valid until the next Register or
-  // GetSlot that appends.
+  // function (nullptr) when name is new. Lives as long as the registry.
   ActFunction* GetSlot(std::string_view name);
 
   int GetCount() const noexcept { return static_cast<int>(items.size()); }
@@ -78,7 +78,7 @@ class TFnRegistry {
   Entry& Append(std::string_view name, ActFunction fn);
 
   int capacity;
-  std::vector<Entry> items;
+  std::vector<std::unique_ptr<Entry>> items;  // entries stay put for GetSlot
 };
 
 }  // namespace mirk

@@ -7,12 +7,13 @@
 #include <span>
 #include <vector>
 
+#include "Common/Check.h"
 #include "NeuralNets/ActFunctions.h"
+#include "NeuralNets/TBasicNeuron.h"
 
 namespace mirk {
 
 class TBasicNetwork;
-class TBasicNeuron;
 
 class TBasicLayer {
  public:
@@ -68,6 +69,22 @@ class TBasicLayer {
   // Copies the base members and calls CopyFrom; the caller attaches the copy.
   static void CopyNeuron(TBasicNeuron& target, const TBasicNeuron& source);
 
+  // For layers that keep their neurons in a vector of one class: numNeurons
+  // attached neurons; activation; removal and insertion that re-point the
+  // neurons at their cells; copies of another layer's neurons.
+  template <class Neuron>
+  void CreateNodes(std::vector<Neuron>& nodes);
+  template <class Neuron>
+  void ActivateNodes(std::vector<Neuron>& nodes, std::span<const double> net);
+  template <class Neuron>
+  void EraseNodeAt(std::vector<Neuron>& nodes, int index);
+  // Re-creates the outputs with one more cell (zeros); the new neuron gets
+  // the common function, or "error" when there is none.
+  template <class Neuron>
+  Neuron& InsertNodeAt(std::vector<Neuron>& nodes, int index);
+  template <class Neuron>
+  void CopyNodes(std::vector<Neuron>& nodes, const std::vector<Neuron>& source);
+
   TBasicNetwork* network;
   ActFunction actFunction = nullptr;  // the common function, or none
   int numNeurons;
@@ -79,5 +96,49 @@ class TBasicLayer {
   friend class TBasicNetwork;  // adjusts numNeurons and layerNum
   friend class TBasicNeuron;   // clears the common function
 };
+
+template <class Neuron>
+void TBasicLayer::CreateNodes(std::vector<Neuron>& nodes) {
+  MIRK_CHECK(numNeurons >= 0);
+  nodes.assign(static_cast<size_t>(numNeurons), Neuron());
+  for (int i = 0; i < numNeurons; ++i) AttachNeuron(nodes[static_cast<size_t>(i)], i);
+}
+
+template <class Neuron>
+void TBasicLayer::ActivateNodes(std::vector<Neuron>& nodes, std::span<const double> net) {
+  const size_t n = static_cast<size_t>(numNeurons);
+  MIRK_CHECK(net.size() >= n && nodes.size() >= n);
+  if (actFunction != nullptr) {
+    for (size_t i = 0; i < n; ++i) actFunction(nodes[i], net[i]);
+  } else {
+    for (size_t i = 0; i < n; ++i) nodes[i].actFunction(nodes[i], net[i]);
+  }
+}
+
+template <class Neuron>
+void TBasicLayer::EraseNodeAt(std::vector<Neuron>& nodes, int index) {
+  MIRK_CHECK(index >= 0 && static_cast<size_t>(index) < nodes.size());
+  nodes.erase(nodes.begin() + index);
+  for (size_t i = static_cast<size_t>(index); i < nodes.size(); ++i) AttachNeuron(nodes[i], static_cast<int>(i));
+}
+
+template <class Neuron>
+Neuron& TBasicLayer::InsertNodeAt(std::vector<Neuron>& nodes, int index) {
+  MIRK_CHECK(index >= 0 && static_cast<size_t>(index) <= nodes.size());
+  outputs.assign(nodes.size() + 1, 0.0);
+  auto inserted = nodes.insert(nodes.begin() + index, Neuron());
+  inserted->actFunction = actFunction != nullptr ? actFunction : ActError;
+  for (size_t i = 0; i < nodes.size(); ++i) AttachNeuron(nodes[i], static_cast<int>(i));
+  return nodes[static_cast<size_t>(index)];
+}
+
+template <class Neuron>
+void TBasicLayer::CopyNodes(std::vector<Neuron>& nodes, const std::vector<Neuron>& source) {
+  MIRK_CHECK(nodes.size() == source.size());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    CopyNeuron(nodes[i], source[i]);
+    AttachNeuron(nodes[i], static_cast<int>(i));
+  }
+}
 
 }  // namespace mirk

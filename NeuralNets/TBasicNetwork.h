@@ -107,6 +107,7 @@ class TBasicNetwork {
   void CopyFrom(const TBasicNetwork& x);
   void Release();
   void CheckHiddenLayer(int layerNum) const;
+  void Renumber();
 
   int n_layers = 0;
   std::vector<std::unique_ptr<TBasicLayer>> layers;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "NeuralNets/DenseArcs.h"
 #include "NeuralNets/TBasicConnections.h"
 
 namespace mirk {
@@ -49,10 +50,10 @@ class TConnectedConnections : public TBasicConnections {
   bool CanEditArc(TArcEdit edit) const override;  // Add and Unfreeze only
 
  private:
-  int fromSize;
-  int toSize;
-  // Weight (from, to) at to * fromSize + from: one row per destination.
-  std::vector<double> array_weights;
+  TConnectedConnections(TBasicNetwork* network, int fromLayer, int toLayer, const detail::TDenseShape& shape);
+
+  detail::TDenseShape shape;
+  std::vector<double> array_weights;  // at shape.Index(from, to)
 };
 
 }  // namespace mirk

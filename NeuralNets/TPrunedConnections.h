@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "NeuralNets/DenseArcs.h"
 #include "NeuralNets/TBasicConnections.h"
 
 namespace mirk {
@@ -51,11 +52,18 @@ class TPrunedConnections : public TBasicConnections {
   bool CanEditArc(TArcEdit edit) const override;  // every edit
 
  private:
-  int fromSize;
-  int toSize;
-  // Weight and flag of (from, to) at to * fromSize + from.
+  TPrunedConnections(TBasicNetwork* network, int fromLayer, int toLayer, const detail::TDenseShape& shape);
+  size_t Position(int from, int to) const;  // checked
+  void SetExists(int from, int to, bool exists);
+  void Resize(detail::TNodeEdit fromEdit, detail::TNodeEdit toEdit);
+  void SetNewArc(int from, int to, double min, double max, bool attached);
+
+  detail::TDenseShape shape;
+  // Weight and flag byte of (from, to) at shape.Index(from, to).
   std::vector<double> array_weights;
   std::vector<TArcFlags> array_masks;
+  // The exists bits again, packed for Aggregate; kept in step with the flags.
+  std::vector<unsigned char> exists_bits;
 };
 
 }  // namespace mirk
