@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "NeuralNets/ActFunctions.h"
+#include "NeuralNets/TArcsIterator.h"
 #include "NeuralNets/TBasicConnections.h"
 #include "NeuralNets/TBasicLayer.h"
 
 namespace mirk {
 
-class TArcsIterator;
 class TBasicNeuron;
 class TIterateObj;
 

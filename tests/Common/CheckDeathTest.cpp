@@ -4,6 +4,8 @@
 
 #include "Common/Check.h"
 #include "KQmessage/KQML.h"
+#include "NeuralNets/TConnectedNetwork.h"
+#include "NeuralNets/TSimpleLayer.h"
 
 namespace mirk {
 namespace {
@@ -25,6 +27,35 @@ TEST(CheckDeathTest, KQGetOfAbsentKeyIsAnInternalError) {
 
 TEST(CheckDeathTest, KQToLongOfNonNumberIsAnInternalError) {
   EXPECT_DEATH(KQToLong("abc"), "converted");
+}
+
+// ---- Network core ----
+
+TEST(CheckDeathTest, RegisteringANameTwiceIsAnInternalError) {
+  TFnRegistry registry;
+  registry.RegisterDefaults();
+  EXPECT_DEATH(registry.Register(ActLinear, "SIGMOID"), "Find\\(name\\) == nullptr");
+  EXPECT_DEATH(registry.GetFunction("softmax"), "entry != nullptr");
+}
+
+TEST(CheckDeathTest, FullyConnectedSetCannotLoseOrFreezeArcsOrDetachANeuron) {
+  TConnectedNetwork net(3, std::vector<int>{0, 2, 2});
+  net.Connect(1, 2);
+  TBasicConnections& set = *net.GetConnections(1, 2);
+  EXPECT_DEATH(set.RemoveWeight(0, 0), "false");
+  EXPECT_DEATH(set.FreezeWeight(0, 0), "false");
+  EXPECT_DEATH(set.InsertFromNode(0, 0.0, 1.0, false), "attached");
+  EXPECT_DEATH(set.SetFlags(0, 0, 0), "\\(val==FMaskAll\\) \\|\\| \\(val==FMaskExists\\)");
+  EXPECT_DEATH(net.GetConnections(2, 1)->AddWeight(0, 0), "false");
+}
+
+TEST(CheckDeathTest, StructuralEditsCheckTheirLayers) {
+  TConnectedNetwork net(3, std::vector<int>{0, 2, 2});
+  EXPECT_DEATH(net.RemoveNode(1, 0), "LayerNum!=inLayer");
+  EXPECT_DEATH(net.InsertLayer(4, std::make_unique<TSimpleLayer>(&net, 4, 1)), "LayerNum<=numLayers");
+  EXPECT_DEATH(net.GetNeuron(4), "index<GetNumNeurons\\(\\)");
+  TBasicNetwork basic(2);
+  EXPECT_DEATH(basic.NewArcsIterator(), "false");
 }
 
 }  // namespace
