@@ -72,6 +72,12 @@ TBasicLayer* TBasicNetwork::GetLayer(int i) const {
   return layers[static_cast<size_t>(i)].get();
 }
 
+TBasicLayer& TBasicNetwork::Layer(int i) const {
+  TBasicLayer* layer = GetLayer(i);
+  MIRK_CHECK(layer != nullptr);
+  return *layer;
+}
+
 void TBasicNetwork::SetLayer(int i, std::unique_ptr<TBasicLayer> layer) {
   MIRK_CHECK(i >= 0 && i < n_layers);
   MIRK_CHECK(layer != nullptr && layer->GetNetwork() == this && layer->GetLayerNum() == i);
@@ -133,10 +139,10 @@ void TBasicNetwork::Disconnect(int fromLayer, int toLayer) {
 }
 
 void TBasicNetwork::Recall(std::span<const double> inputs, std::span<double> outputs) {
-  const std::span<const double> result = GetLayer(outLayer)->GetOutputs();
-  MIRK_CHECK(inputs.size() >= static_cast<size_t>(GetLayer(inLayer)->GetNumNeurons()));
+  const std::span<const double> result = Layer(outLayer).GetOutputs();
+  MIRK_CHECK(inputs.size() >= static_cast<size_t>(Layer(inLayer).GetNumNeurons()));
   MIRK_CHECK(outputs.size() >= result.size());
-  for (int i = 0; i < n_layers; ++i) GetLayer(i)->Propagate(inputs);
+  for (int i = 0; i < n_layers; ++i) Layer(i).Propagate(inputs);
   std::copy(result.begin(), result.end(), outputs.begin());
 }
 
@@ -149,7 +155,7 @@ std::unique_ptr<TArcsIterator> TBasicNetwork::NewArcsIterator() {
 
 int TBasicNetwork::GetNumNeurons() const {
   int count = 0;
-  for (int i = 0; i < n_layers; ++i) count += GetLayer(i)->GetNumNeurons();
+  for (int i = 0; i < n_layers; ++i) count += Layer(i).GetNumNeurons();
   return count;
 }
 
@@ -157,8 +163,8 @@ TBasicNeuron* TBasicNetwork::GetNeuron(int index) const {
   MIRK_CHECK(index>=0);
   MIRK_CHECK(index<GetNumNeurons());
   int i = 0;
-  while (index >= GetLayer(i)->GetNumNeurons()) index -= GetLayer(i++)->GetNumNeurons();
-  return GetLayer(i)->GetNeuron(index);
+  while (index >= Layer(i).GetNumNeurons()) index -= Layer(i++).GetNumNeurons();
+  return Layer(i).GetNeuron(index);
 }
 
 void TBasicNetwork::CheckHiddenLayer(int LayerNum) const {
@@ -171,7 +177,7 @@ void TBasicNetwork::CheckHiddenLayer(int LayerNum) const {
 
 void TBasicNetwork::InsertNode(int layerNum, int node, double min, double max, bool attached) {
   CheckHiddenLayer(layerNum);
-  TBasicLayer& layer = *GetLayer(layerNum);
+  TBasicLayer& layer = Layer(layerNum);
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<=layer.GetNumNeurons());
   layer.InsertNeuron(node);
@@ -184,7 +190,7 @@ void TBasicNetwork::InsertNode(int layerNum, int node, double min, double max, b
 
 void TBasicNetwork::RemoveNode(int layerNum, int node) {
   CheckHiddenLayer(layerNum);
-  TBasicLayer& layer = *GetLayer(layerNum);
+  TBasicLayer& layer = Layer(layerNum);
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<layer.GetNumNeurons());
   layer.RemoveNeuron(node);
@@ -200,7 +206,7 @@ int TBasicNetwork::PruneNodes() {
   int removed = 0;
   for (int layerNum = outLayer - 1; layerNum >= 0; --layerNum) {
     if (layerNum == inLayer || layerNum == outLayer) continue;
-    for (int node = GetLayer(layerNum)->GetNumNeurons() - 1; node >= 0; --node) {
+    for (int node = Layer(layerNum).GetNumNeurons() - 1; node >= 0; --node) {
       counter.count = 0;
       IterateOutArcs(counter, layerNum, node, FMaskExists);
       if (counter.count == 0) {

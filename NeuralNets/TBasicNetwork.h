@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "Common/Check.h"
 #include "NeuralNets/ActFunctions.h"
 #include "NeuralNets/TArcsIterator.h"
 #include "NeuralNets/TBasicConnections.h"
@@ -45,6 +46,7 @@ class TBasicNetwork {
   void SetOutLayer(int i) noexcept { outLayer = i; }
   // The set from fromLayer to toLayer; never null once Init has run.
   TBasicConnections* GetConnections(int fromLayer, int toLayer) const {
+    MIRK_CHECK(fromLayer >= 0 && fromLayer < n_layers && toLayer >= 0 && toLayer < n_layers);
     return priv_conns[static_cast<size_t>(toLayer) * n_layers + fromLayer].get();
   }
   // Replaces the set in the cell; set must have been built for this network
@@ -106,6 +108,8 @@ class TBasicNetwork {
  private:
   void CopyFrom(const TBasicNetwork& x);
   void Release();
+  // The layer at i, which must have been stored.
+  TBasicLayer& Layer(int i) const;
   void CheckHiddenLayer(int layerNum) const;
   void Renumber();
 
