@@ -68,11 +68,13 @@ void TConnectedConnections::AddWeight(int, int) {}
 void TConnectedConnections::UnfreezeWeight(int, int) {}
 
 void TConnectedConnections::IterateInArcs(TIterateObj& visitor, int to, int) {
+  MIRK_CHECK(to >= 0 && to < shape.toSize);
   visitor.Prepare(*this);
   for (int from = 0; from < shape.fromSize; ++from) visitor.VisitArc(from, to, GetWeight(from, to), true);
 }
 
 void TConnectedConnections::IterateOutArcs(TIterateObj& visitor, int from, int) {
+  MIRK_CHECK(from >= 0 && from < shape.fromSize);
   visitor.Prepare(*this);
   for (int to = 0; to < shape.toSize; ++to) visitor.VisitArc(from, to, GetWeight(from, to), true);
 }

@@ -75,29 +75,27 @@ void TPrunedConnections::FreezeWeight(int from, int to) {
   array_masks[Position(from, to)] &= static_cast<TArcFlags>(~FMaskTrainable);
 }
 
+void TPrunedConnections::VisitSelected(TIterateObj& visitor, int from, int to, int mask) {
+  const size_t i = shape.Index(from, to);
+  if (PassesMask(array_masks[i], mask)) visitor.VisitArc(from, to, &array_weights[i], array_masks[i] & FMaskTrainable);
+}
+
 void TPrunedConnections::IterateInArcs(TIterateObj& visitor, int to, int mask) {
+  MIRK_CHECK(to >= 0 && to < shape.toSize);
   visitor.Prepare(*this);
-  for (int from = 0; from < shape.fromSize; ++from) {
-    const size_t i = shape.Index(from, to);
-    if (PassesMask(array_masks[i], mask)) visitor.VisitArc(from, to, &array_weights[i], array_masks[i] & FMaskTrainable);
-  }
+  for (int from = 0; from < shape.fromSize; ++from) VisitSelected(visitor, from, to, mask);
 }
 
 void TPrunedConnections::IterateOutArcs(TIterateObj& visitor, int from, int mask) {
+  MIRK_CHECK(from >= 0 && from < shape.fromSize);
   visitor.Prepare(*this);
-  for (int to = 0; to < shape.toSize; ++to) {
-    const size_t i = shape.Index(from, to);
-    if (PassesMask(array_masks[i], mask)) visitor.VisitArc(from, to, &array_weights[i], array_masks[i] & FMaskTrainable);
-  }
+  for (int to = 0; to < shape.toSize; ++to) VisitSelected(visitor, from, to, mask);
 }
 
 void TPrunedConnections::Iterate(TIterateObj& visitor, int mask) {
   visitor.Prepare(*this);
   for (int to = 0; to < shape.toSize; ++to) {
-    for (int from = 0; from < shape.fromSize; ++from) {
-      const size_t i = shape.Index(from, to);
-      if (PassesMask(array_masks[i], mask)) visitor.VisitArc(from, to, &array_weights[i], array_masks[i] & FMaskTrainable);
-    }
+    for (int from = 0; from < shape.fromSize; ++from) VisitSelected(visitor, from, to, mask);
   }
 }
 

@@ -54,6 +54,8 @@ class TPrunedConnections : public TBasicConnections {
  private:
   TPrunedConnections(TBasicNetwork* network, int fromLayer, int toLayer, const detail::TDenseShape& shape);
   size_t Position(int from, int to) const;  // checked
+  // Visits (from, to) when its flag passes the mask.
+  void VisitSelected(TIterateObj& visitor, int from, int to, int mask);
   void SetExists(int from, int to, bool exists);
   void Resize(detail::TNodeEdit fromEdit, detail::TNodeEdit toEdit);
   void SetNewArc(int from, int to, double min, double max, bool attached);
