@@ -1,6 +1,8 @@
 #include "FileHandler/ParseTools.h"
 
 #include <array>
+#include <bit>
+#include <charconv>
 #include <climits>
 #include <iostream>
 #include <streambuf>
@@ -9,6 +11,10 @@
 #include "Common/Check.h"
 #include "Common/Exceptions.h"
 #include "Common/NumberText.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mirk {
 
@@ -44,6 +50,33 @@ constexpr std::array<CharClass, 256> MakeClasses() {
 constexpr std::array<CharClass, 256> kClasses = MakeClasses();
 
 inline CharClass ClassOf(int c) noexcept { return kClasses[static_cast<unsigned char>(c)]; }
+
+// The end of the run of class `cls` (kTokenChar or kSeparator) that starts
+// at p. Sixteen characters are classified at a time where SSE2 is there.
+inline char* RunEnd(char* p, const char* end, CharClass cls) noexcept {
+#if defined(__SSE2__)
+  const __m128i printableFrom = _mm_set1_epi8(0x21);  // signed: also catches 0x80-0xFF
+  while (end - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i separator = _mm_or_si128(_mm_cmplt_epi8(v, printableFrom),
+                                     _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+    separator = _mm_or_si128(separator, _mm_cmpeq_epi8(v, _mm_set1_epi8(',')));
+    unsigned stops = 0;
+    if (cls == kTokenChar) {
+      __m128i special = _mm_cmpeq_epi8(v, _mm_set1_epi8('['));
+      for (char c : {']', '/', '*', '=', '<', '>'})
+        special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8(c)));
+      stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(separator, special)));
+    } else {
+      stops = ~static_cast<unsigned>(_mm_movemask_epi8(separator)) & 0xFFFFu;
+    }
+    if (stops != 0) return p + std::countr_zero(stops);
+    p += 16;
+  }
+#endif
+  while (p < end && ClassOf(*p) == cls) ++p;
+  return p;
+}
 
 // ---- Stream access ------------------------------------------------------------
 
@@ -94,10 +127,8 @@ class Cursor {
   // at the end of the buffered characters (Peek then tells more).
   std::string_view TakeRun(CharClass cls) noexcept {
     char* start = next_;
-    char* p = next_;
-    while (p < end_ && ClassOf(*p) == cls) ++p;
-    next_ = p;
-    return {start, static_cast<std::size_t>(p - start)};
+    next_ = RunEnd(next_, end_, cls);
+    return {start, static_cast<std::size_t>(next_ - start)};
   }
 
  private:
@@ -173,9 +204,9 @@ void ScanToken(Cursor& cur, std::string& token) {
   for (;;) {
     const int c1 = SkipSeparators(cur);
     if (c1 == kEof) return;
-    cur.Advance();
-    token.push_back(static_cast<char>(c1));
     if (ClassOf(c1) == kSpecial) {
+      cur.Advance();
+      token.push_back(static_cast<char>(c1));
       const int c2 = cur.Peek();
       if (c1 == '/' && c2 == '*') {
         cur.Advance();
@@ -208,6 +239,8 @@ void ScanToken(Cursor& cur, std::string& token) {
   }
 }
 
+bool Is(const std::string& token, char c) noexcept { return token.size() == 1 && token[0] == c; }
+
 bool IsSpecialStart(std::string_view token) noexcept {
   return !token.empty() && ClassOf(token.front()) == kSpecial;
 }
@@ -232,27 +265,26 @@ void SkipComment(ScratchBuffer&, std::istream& in) {
 
 void ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view block,
                    bool continued, Statement& result) {
-  std::string& token = ScratchAccess::Text(buffer);
+  // Tokens are scanned straight into the statement's own strings.
+  std::string& name = result.name;
   Cursor cur(in);
   for (;;) {
     result.kind = StNone;
-    result.name.clear();
     result.value.clear();
     result.more = false;
 
-    ScanToken(cur, token);
-    if (token.empty()) {
+    ScanToken(cur, name);
+    if (name.empty()) {
       // Inside a bracket the end of input is always premature.
       if (!block.empty() || continued) Fail(in, "Unexpected end of file");
       result.kind = StEnd;
       return;
     }
 
-    if (token == "[" || continued) {
-      if (!continued) ScanToken(cur, token);
-      if (token.empty()) Fail(in, "Unexpected end of file");
-      if (IsSpecialStart(token)) Fail(in, "Unexpected special character");
-      result.name = token;
+    if (continued || Is(name, '[')) {
+      if (!continued) ScanToken(cur, name);
+      if (name.empty()) Fail(in, "Unexpected end of file");
+      if (IsSpecialStart(name)) Fail(in, "Unexpected special character");
       // Raw characters decide the form; a comment is not recognised here.
       const int c = SkipSeparators(cur);
       if (c == kEof) Fail(in, "Unexpected end of file");
@@ -267,14 +299,13 @@ void ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view blo
         return;
       }
       cur.Advance();
-      ScanToken(cur, token);
-      if (token.empty()) Fail(in, "Unexpected end of file");
-      if (IsSpecialStart(token)) Fail(in, "Unexpected special character");
-      result.value = token;
+      ScanToken(cur, result.value);
+      if (result.value.empty()) Fail(in, "Unexpected end of file");
+      if (IsSpecialStart(result.value)) Fail(in, "Unexpected special character");
       const int c2 = SkipSeparators(cur);
       if (c2 == kEof) Fail(in, "Unexpected end of file");
       if (c2 == ']') cur.Advance();
-      if (!continued && strcasecmp(result.name, "FormatVersion") == 0) {
+      if (!continued && strcasecmp(name, "FormatVersion") == 0) {
         if (c2 != ']') Fail(in, "Illegal Format of FormatVersion");
         if (ParseNumber(buffer, in, result.value) > kHighestFormatVersion)
           Fail(in, "Illegal Format Version");
@@ -285,20 +316,21 @@ void ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view blo
       return;
     }
 
-    if (token == "[~") {
+    if (name.size() == 2 && name[0] == '[' && name[1] == '~') {
       if (block.empty()) Fail(in, "End Tag without an open block");
+      std::string& token = ScratchAccess::Text(buffer);
       ScanToken(cur, token);
       if (strcasecmp(token, block) != 0) Fail(in, "Unexpected End Tag");
       ScanToken(cur, token);
-      if (token != "]") Fail(in, "Expected ']'");
+      if (!Is(token, ']')) Fail(in, "Expected ']'");
+      name.clear();
       result.kind = StEnd;
       return;
     }
 
-    if (token == "]") Fail(in, "Unexpected ']' where a statement begins");
+    if (Is(name, ']')) Fail(in, "Unexpected ']' where a statement begins");
 
     result.kind = StWord;
-    result.name = token;
     return;
   }
 }
@@ -374,6 +406,15 @@ long ParseInteger(ScratchBuffer&, std::istream& in, std::string_view text) {
 
 double ParseNumber(ScratchBuffer&, std::istream& in, std::string_view text) {
   double value = 0.0;
+  // Matrix cells are plain decimal numbers: convert them directly. Anything
+  // else (a leading blank, "+", ".5", hexadecimal, out of range) takes the
+  // general road.
+  const std::size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (digit < text.size() && text[digit] >= '0' && text[digit] <= '9' &&
+      !(text[digit] == '0' && digit + 1 < text.size() && (text[digit + 1] | 0x20) == 'x')) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc()) return value;
+  }
   if (!ParseDoublePrefix(text, value)) Fail(in, "number-expected");
   return value;
 }

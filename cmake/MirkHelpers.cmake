@@ -15,6 +15,13 @@ if(MIRK_SANITIZE)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
 
+# A fuzz build gives the whole library coverage instrumentation, so that
+# libFuzzer sees the code under test and not only the target's own file.
+if(MIRK_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+  add_link_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # A libFuzzer target T is fuzz/T.cpp. It is always built as a replay binary
 # that feeds every file of fuzz/corpus/T to the target (a ctest test); with
 # MIRK_FUZZ it is also built as a real fuzzer.
