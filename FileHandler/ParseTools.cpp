@@ -123,6 +123,21 @@ class Cursor {
     return c;
   }
 
+  // The common case on a fast road: skips separators and, when the next
+  // token is a word that ends within the buffered characters, appends it to
+  // `word` and consumes it with the separator that ends it. False when the
+  // general road must decide (a special character, the end of the buffer).
+  bool TakeBufferedWord(std::string& word) {
+    char* p = RunEnd(next_, end_, kSeparator);
+    next_ = p;
+    if (p == end_ || ClassOf(*p) != kTokenChar) return false;
+    char* q = RunEnd(p, end_, kTokenChar);
+    if (q == end_) return false;
+    word.append(p, static_cast<std::size_t>(q - p));
+    next_ = ClassOf(*q) == kSeparator ? q + 1 : q;
+    return true;
+  }
+
   // Consumes the buffered characters of class `cls` that stand next; stops
   // at the end of the buffered characters (Peek then tells more).
   std::string_view TakeRun(CharClass cls) noexcept {
@@ -273,6 +288,11 @@ void ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view blo
     result.value.clear();
     result.more = false;
 
+    name.clear();
+    if (!continued && cur.TakeBufferedWord(name)) {
+      result.kind = StWord;
+      return;
+    }
     ScanToken(cur, name);
     if (name.empty()) {
       // Inside a bracket the end of input is always premature.

@@ -76,11 +76,15 @@ void SkipComment(ScratchBuffer& buffer, std::istream& in);
 // The next statement. `block` names the innermost open block (kNoBlock at
 // top level). With `continued` the reader is inside a bracket whose earlier
 // parts came with `more` set, and reads its next part. A format version
-// header is checked and passed over.
+// header is checked and passed over. Besides the errors of the grammar, a
+// "]" where a statement begins ("Unexpected ']' where a statement begins")
+// and an end tag with no open block ("End Tag without an open block") are
+// refused; the end of input inside a bracket is "Unexpected end of file".
 Statement ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view block,
                         bool continued);
 // The same, filling `result` in place so its strings keep their storage:
-// the form for long runs of words such as weight matrices.
+// the form for long runs of words such as weight matrices. `block` must not
+// view `result`'s own strings.
 void ReadStatement(ScratchBuffer& buffer, std::istream& in, std::string_view block,
                    bool continued, Statement& result);
 

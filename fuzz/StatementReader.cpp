@@ -8,11 +8,10 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "Common/Exceptions.h"
 #include "FileHandler/ParseTools.h"
-#include "tests/FileHandler/TestStreams.h"
+#include "tests/FileHandler/ReaderTestKit.h"
 
 namespace {
 
@@ -29,16 +28,9 @@ void Try(std::string& log, F&& read) {
 }
 
 std::string Walk(std::istream& in) {
-  ScratchBuffer buffer;
-  std::vector<std::string> blocks;
-  bool continued = false;
   std::string log;
-  Statement s;
   try {
-    for (;;) {
-      const bool wasContinued = continued;
-      ReadStatement(buffer, in, blocks.empty() ? kNoBlock : std::string_view(blocks.back()),
-                    continued, s);
+    test::WalkStatements(in, [&](ScratchBuffer& buffer, const Statement& s) {
       log += std::to_string(s.kind) + s.name + "=" + s.value + (s.more ? "+" : "") + "@" +
              std::to_string(static_cast<long>(in.tellg()));
       // One checked reader per statement, chosen by the text itself.
@@ -52,14 +44,7 @@ std::string Walk(std::istream& in) {
         default: Try(log, [&] { log += std::to_string(GetNumberToken(buffer, in, s)); }); break;
       }
       log += '\n';
-      if (s.kind == StEnd) {
-        if (blocks.empty()) break;
-        blocks.pop_back();
-      } else if (s.kind == StBlock && !s.more && !wasContinued) {
-        blocks.push_back(s.name);
-      }
-      continued = s.more;
-    }
+    });
   } catch (const FileTools::Error& e) {
     if (e.GetStream() != &in) std::abort();
     log += "!" + e.GetMessage();

@@ -2,7 +2,10 @@
 // process with the expression, file and line, also in release builds.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "Common/Check.h"
+#include "FileHandler/ParseTools.h"
 #include "KQmessage/KQML.h"
 #include "NeuralNets/TConnectedNetwork.h"
 #include "NeuralNets/TSimpleLayer.h"
@@ -56,6 +59,16 @@ TEST(CheckDeathTest, StructuralEditsCheckTheirLayers) {
   EXPECT_DEATH(net.GetNeuron(4), "index<GetNumNeurons\\(\\)");
   TBasicNetwork basic(2);
   EXPECT_DEATH(basic.NewArcsIterator(), "false");
+}
+
+// ---- Structured text writer ----------------------------------------------
+
+TEST(CheckDeathTest, WriterRefusesStatementsThatCannotStandWithoutBrackets) {
+  std::ostringstream out;
+  ScratchBuffer b;
+  EXPECT_DEATH(WriteStatement(b, StEnd, "Layer", "", out, false), "bracket");
+  EXPECT_DEATH(WriteStatement(b, StFormatVersion, "", "", out, false), "bracket");
+  EXPECT_DEATH(WriteStatement(b, StNone, "x", "", out, true), "unknown statement kind");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "FileHandler/TestStreams.h"
+#include "FileHandler/ReaderTestKit.h"
 #include "support/TestUtil.h"
 
 namespace mirk {
@@ -29,29 +29,11 @@ std::string Describe(const Statement& s) {
   return s.more ? text + "+" : text;
 }
 
-// Walks the text as a file reader would: a whole bracket "[NAME]" opens a
-// block, an end tag closes the innermost one, a part with `more` is followed
-// by its continuation. Returns the statements, and "!message" on a format error.
+// The statements of a walk over the text, and "!message" on a format error.
 std::string Walk(std::istream& in) {
-  ScratchBuffer buffer;
-  std::vector<std::string> blocks;
-  bool continued = false;
   std::string out;
   try {
-    for (;;) {
-      const bool wasContinued = continued;
-      const Statement s =
-          ReadStatement(buffer, in, blocks.empty() ? kNoBlock : std::string_view(blocks.back()),
-                        continued);
-      out += Describe(s) + " ";
-      if (s.kind == StEnd) {
-        if (blocks.empty()) break;
-        blocks.pop_back();
-      } else if (s.kind == StBlock && !s.more && !wasContinued) {
-        blocks.push_back(s.name);
-      }
-      continued = s.more;
-    }
+    test::WalkStatements(in, [&](ScratchBuffer&, const Statement& s) { out += Describe(s) + " "; });
   } catch (const FileTools::Error& e) {
     EXPECT_EQ(e.GetStream(), &in);
     out += "!" + e.GetMessage();
@@ -477,6 +459,18 @@ TEST(ParseTools, WrittenTextReadsBackIntoTheSameStatements) {
   EXPECT_EQ(WalkText(text),
             "B:Layer A:Gain=-0.250000000000000 A:Neuron=2+ A:ActivationFunction=sigmoid "
             "B:Attributes+ B:Pruneable B:Matrix W:0.1 W:- E E E ");
+}
+
+TEST(ParseTools, ReadsWhatWasJustWrittenToTheSameStream) {
+  std::stringstream io;
+  ScratchBuffer b;
+  WriteBlockStart(b, io, "A", true);
+  EXPECT_EQ(Describe(ReadStatement(b, io, kNoBlock, false)), "B:A");
+  WriteIntegerEntry(b, io, "N", 12, true);
+  WriteBlockEnd(b, io, "A");
+  EXPECT_EQ(GetIntegerEntry(b, io, ReadStatement(b, io, "A", false), "N"), 12);
+  ExpectBlockEnd(b, io, ReadStatement(b, io, "A", false));
+  EXPECT_EQ(ReadStatement(b, io, kNoBlock, false).kind, StEnd);
 }
 
 // Counts the flushes that reach it.

@@ -1,11 +1,18 @@
-// Input streambufs that hand out their text in small pieces, so readers meet
-// the end of a buffer (or no buffer at all) in every possible place.
+// Helpers for tests of the structured text reader: a streambuf that hands
+// out its text in small pieces, so the reader meets the end of a buffer (or
+// no buffer at all) in every possible place, and a walk over a text in the
+// manner of the file readers.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <istream>
 #include <streambuf>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "FileHandler/ParseTools.h"
 
 namespace mirk::test {
 
@@ -64,5 +71,30 @@ class ChunkedStreambuf : public std::streambuf {
   std::size_t chunk_;
   std::size_t unbuffered_ = 0;
 };
+
+// Reads statements as a file reader does: a whole bracket "[NAME]" opens a
+// block, an end tag closes the innermost one, and a part with `more` is
+// followed by its continuation. Calls visit(buffer, statement) after each
+// statement and returns after the end at top level. Format errors propagate.
+template <typename Visit>
+void WalkStatements(std::istream& in, Visit&& visit) {
+  ScratchBuffer buffer;
+  std::vector<std::string> blocks;
+  Statement s;
+  bool continued = false;
+  for (;;) {
+    const bool wasContinued = continued;
+    ReadStatement(buffer, in, blocks.empty() ? kNoBlock : std::string_view(blocks.back()),
+                  continued, s);
+    visit(buffer, s);
+    if (s.kind == StEnd) {
+      if (blocks.empty()) return;
+      blocks.pop_back();
+    } else if (s.kind == StBlock && !s.more && !wasContinued) {
+      blocks.push_back(s.name);
+    }
+    continued = s.more;
+  }
+}
 
 }  // namespace mirk::test
