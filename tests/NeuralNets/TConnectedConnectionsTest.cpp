@@ -148,6 +148,13 @@ TEST_F(ConnectedSet, VisitsCorrespondingArcsOfOtherNetworks) {
   TSumVisitor3 three;
   Set().Iterate3(three, copy, third, FMaskAll);
   EXPECT_EQ(three.sums, (std::vector<double>{3, 33, 63, 6, 36, 66}));
+
+  const TIterateObj2 direct(*net, copy, 1, 2, 2, 1);
+  EXPECT_EQ(direct.conns1, &Set());
+  EXPECT_EQ(direct.conns2, copy.GetConnections(1, 2));
+  EXPECT_EQ(direct.toLayerObj2, copy.GetLayer(2));
+  EXPECT_EQ(direct.fromNode, 2);
+  EXPECT_EQ(direct.toNode, 1);
 }
 
 TEST(ConnectedSetNodes, InsertedNeuronsGetDrawnArcsAndOldWeightsMove) {
