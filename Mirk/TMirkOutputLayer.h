@@ -58,9 +58,6 @@ class TMirkOutputLayer : public TSimpleLayer {
   int numActions = 0;
   std::vector<int> mfCounts;  // actions per output
   std::vector<int> outputOf;  // owning output per action
-  // Per-output sums of one pass; kept here so the pass allocates nothing.
-  std::vector<double> numerators;
-  std::vector<double> denominators;
 };
 
 }  // namespace mirk

@@ -2,11 +2,13 @@
 // process with the expression, file and line, also in release builds.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 #include "Common/Check.h"
 #include "FileHandler/ParseTools.h"
 #include "KQmessage/KQML.h"
+#include "Mirk/TMirk.h"
 #include "NeuralNets/TConnectedNetwork.h"
 #include "NeuralNets/TSimpleLayer.h"
 
@@ -69,6 +71,13 @@ TEST(CheckDeathTest, WriterRefusesStatementsThatCannotStandWithoutBrackets) {
   EXPECT_DEATH(WriteStatement(b, StEnd, "Layer", "", out, false), "bracket");
   EXPECT_DEATH(WriteStatement(b, StFormatVersion, "", "", out, false), "bracket");
   EXPECT_DEATH(WriteStatement(b, StNone, "x", "", out, true), "unknown statement kind");
+}
+
+// ---- Mirk network ----
+
+TEST(CheckDeathTest, MirkInitWeightsNeedsOrderedBounds) {
+  TMirk net(1, std::array{2}, 1, std::array{2}, 1);
+  EXPECT_DEATH(net.InitWeights(1.0, 0.0), "Minimum <= Maximum");
 }
 
 }  // namespace
