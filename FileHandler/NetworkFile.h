@@ -14,11 +14,11 @@
 #include <string>
 
 #include "FileHandler/ParseTools.h"
+#include "KQmessage/KQML.h"
 
 namespace mirk {
 
 class TBasicNetwork;
-class TKQstructure;
 
 // Bounds on what a file may ask the reader to allocate. A file over a limit
 // is a format error naming the limit. Every count a file gives must also lie
