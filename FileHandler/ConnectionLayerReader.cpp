@@ -1,5 +1,6 @@
 #include "FileHandler/ConnectionLayerReader.h"
 
+#include <charconv>
 #include <climits>
 #include <iostream>
 #include <memory>
@@ -60,6 +61,7 @@ class ConnectionReader {
   TBasicConnections& CreateSet(long from, long to, SetKind kind);
   void CheckSetLayers(int from, int to, SetKind kind);
   void CountPositions(int from, int to, SetKind kind);
+  void RemoveAllArcs();
   void ReadMatrix(std::string_view connectionBlock);
   void ReadWeightList(std::string_view connectionBlock);
   // The arc edits of the file, refused where the set cannot perform them.
@@ -68,6 +70,14 @@ class ConnectionReader {
   void SetTrainable(int from, int to, bool trainable);
   void MatrixWeight(int from, int to, std::string_view word);
   void MatrixFlag(int from, int to, std::string_view word);
+  // The state of one arc of a new pruneable set, as built: existing and
+  // trainable.
+  struct PrunedArc {
+    bool exists = true;
+    bool trainable = true;
+  };
+  double CellNumber(std::string_view word);
+  void FreshCell(int from, int to, bool flagColumn, std::string_view word, PrunedArc& arc);
 
   ScratchBuffer& buffer_;
   std::istream& in_;
@@ -82,6 +92,8 @@ class ConnectionReader {
   bool canAdd_ = false;
   bool canUnfreeze_ = false;
   bool canFreeze_ = false;
+  // The new pruneable set still has every arc it was built with.
+  bool allArcs_ = false;
 };
 
 void ConnectionReader::Read(std::string_view networkBlock) {
@@ -129,6 +141,7 @@ void ConnectionReader::Read(std::string_view networkBlock) {
       break;
     }
   }
+  RemoveAllArcs();
   ExpectBlockEnd(buffer_, in_, st_);
   Next(networkBlock);
 }
@@ -167,16 +180,21 @@ TBasicConnections& ConnectionReader::CreateSet(long fromLayer, long toLayer, Set
   }
   TBasicConnections& result = *set;
   network_.SetConnections(from, to, std::move(set));
-  // A pruneable set holds exactly the arcs the weight sections create. The
+  // A pruneable set holds exactly the arcs the weight sections create; its
+  // arcs are removed when the first section needs it (RemoveAllArcs). The
   // arcs of the Mirk sets are fixed by their layers and cannot be removed.
-  if (kind == SetKind::Pruneable) {
-    const int fromSize = result.GetFromSize();
-    const int toSize = result.GetToSize();
-    for (int i = 0; i < fromSize; ++i) {
-      for (int j = 0; j < toSize; ++j) result.RemoveWeight(i, j);
-    }
-  }
+  allArcs_ = kind == SetKind::Pruneable;
   return result;
+}
+
+void ConnectionReader::RemoveAllArcs() {
+  if (!allArcs_) return;
+  allArcs_ = false;
+  const int fromSize = set_->GetFromSize();
+  const int toSize = set_->GetToSize();
+  for (int i = 0; i < fromSize; ++i) {
+    for (int j = 0; j < toSize; ++j) set_->RemoveWeight(i, j);
+  }
 }
 
 // The Mirk sets hold the centres of the layer they lead to: one per node of
@@ -241,15 +259,27 @@ void ConnectionReader::ReadMatrix(std::string_view connectionBlock) {
     flagColumn[columns++] = flag;
   }
 
+  // On a new pruneable set, a matrix whose first column holds weights
+  // decides every position before any flag is read: "-" removes the arc, a
+  // number keeps it. The set then need not lose all its arcs first, and the
+  // reader knows each arc's state without asking the set: the large dense
+  // sets load in one pass.
+  const bool fresh = allArcs_ && columns > 0 && !flagColumn[0];
+  if (!fresh) RemoveAllArcs();
+  allArcs_ = false;
+
   const int fromSize = set_->GetFromSize();
   const int toSize = set_->GetToSize();
   Next(block);
   if (columns > 0) {
     for (int i = 0; i < fromSize; ++i) {
       for (int j = 0; j < toSize; ++j) {
+        PrunedArc arc;
         for (int c = 0; c < columns; ++c) {
           if (st_.kind != StWord) Fail("Token Expected");
-          if (flagColumn[c]) {
+          if (fresh) {
+            FreshCell(i, j, flagColumn[c], st_.name, arc);
+          } else if (flagColumn[c]) {
             MatrixFlag(i, j, st_.name);
           } else {
             MatrixWeight(i, j, st_.name);
@@ -272,7 +302,42 @@ void ConnectionReader::MatrixWeight(int from, int to, std::string_view word) {
     }
     return;
   }
-  SetWeight(from, to, ParseNumber(buffer_, in_, word));
+  SetWeight(from, to, CellNumber(word));
+}
+
+// ParseNumber of a cell, with a shortcut for the usual word that is a
+// number as a whole.
+double ConnectionReader::CellNumber(std::string_view word) {
+  double value = 0.0;
+  const char* end = word.data() + word.size();
+  const auto result = std::from_chars(word.data(), end, value);
+  if (result.ec == std::errc() && result.ptr == end) return value;
+  return ParseNumber(buffer_, in_, word);
+}
+
+// A cell of a pruneable set, whose arcs are edited exactly as the set
+// itself does it (an arc added trainable, an existing one kept).
+void ConnectionReader::FreshCell(int from, int to, bool flagColumn, std::string_view word, PrunedArc& arc) {
+  if (flagColumn) {
+    if (!arc.exists) return;
+    if (IsWord(word, 'T')) {
+      if (!arc.trainable) set_->UnfreezeWeight(from, to);
+      arc.trainable = true;
+    } else if (IsWord(word, 'F')) {
+      if (arc.trainable) set_->FreezeWeight(from, to);
+      arc.trainable = false;
+    } else {
+      Fail("Trainable flag of an arc must be T or F");
+    }
+  } else if (word.size() == 1 && word[0] == '-') {
+    if (arc.exists) set_->RemoveWeight(from, to);
+    arc = {false, false};
+  } else {
+    const double value = CellNumber(word);
+    if (!arc.exists) set_->AddWeight(from, to);
+    if (!arc.exists) arc = {true, true};
+    *set_->GetWeight(from, to) = value;
+  }
 }
 
 // Only existing arcs carry a trainable flag; the writer puts "-" for the
@@ -314,6 +379,7 @@ void ConnectionReader::SetTrainable(int from, int to, bool trainable) {
 // UnTrainable]), [~WeightList].
 void ConnectionReader::ReadWeightList(std::string_view connectionBlock) {
   const std::string block = st_.name;
+  RemoveAllArcs();
   for (Next(block); st_.kind == StAssign || st_.kind == StBlock; Next(block)) {
     long from = -1;
     long to = -1;

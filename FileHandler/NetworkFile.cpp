@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <string>
@@ -368,8 +369,14 @@ std::unique_ptr<TBasicNetwork> ReadNetwork(ScratchBuffer& buffer, std::istream& 
 std::unique_ptr<TBasicNetwork> LoadNetwork(ScratchBuffer& buffer, const std::string& fileName,
                                            std::unique_ptr<TKQstructure> params,
                                            const ReaderLimits& limits) {
-  std::ifstream file(fileName);
-  if (!file) throw FileTools::Error("Error on File Open", &file);
+  // A larger buffer than the default: network files run to megabytes.
+  std::vector<char> streamBuffer(1 << 16);
+  std::ifstream file;
+  file.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
+  file.open(fileName);
+  // A directory opens as a stream that reads nothing.
+  std::error_code ec;
+  if (!file || std::filesystem::is_directory(fileName, ec)) throw FileTools::Error("Error on File Open", &file);
   return ReadNetwork(buffer, file, std::move(params), limits);
 }
 

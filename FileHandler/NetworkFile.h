@@ -36,9 +36,10 @@ struct ReaderLimits {
   long maxArcPositions = 1L << 30;
 };
 
-// Opens fileName for reading ("Error on File Open" when that fails) and
-// returns ReadNetwork of it. The parameter structure is released at once and
-// has no effect.
+// Opens fileName for reading ("Error on File Open" when that fails or it
+// names a directory) and returns ReadNetwork of it. The parameter structure
+// is released at once and has no effect. The stream of a FileTools::Error
+// thrown here is closed once the error leaves LoadNetwork: use its message.
 std::unique_ptr<TBasicNetwork> LoadNetwork(ScratchBuffer& buffer, const std::string& fileName,
                                            std::unique_ptr<TKQstructure> params = nullptr,
                                            const ReaderLimits& limits = {});

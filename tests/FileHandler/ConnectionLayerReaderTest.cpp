@@ -72,6 +72,18 @@ TEST(ConnectionLayerReader, MatrixWithTrainableInfo) {
   EXPECT_EQ(AllWeights(set), (std::vector<double>{0.5, 0, 1, 0, 0, 2}));
 }
 
+TEST(ConnectionLayerReader, PruneableSetStartsWithoutArcs) {
+  // No section, a matrix of flags only, and flags read before the weights:
+  // a flag never finds an arc the file did not give.
+  const std::vector<std::string> sections = {"", "[Matrix TrainableInfo]\nT T T T T T\n[~Matrix]\n",
+                                             "[Matrix TrainableInfo Weights]\nF 0.5 F - - 1\n- - - - T 2\n[~Matrix]\n"};
+  const std::vector<std::vector<int>> flags = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {3, 0, 3, 0, 0, 3}};
+  for (size_t k = 0; k < sections.size(); ++k) {
+    const auto net = ReadText(Net(Pruneable(sections[k])));
+    EXPECT_EQ(AllFlags(*net->GetConnections(0, 1)), flags[k]) << sections[k];
+  }
+}
+
 TEST(ConnectionLayerReader, WeightListArcs) {
   const auto net = ReadText(Net(Pruneable(
       "[Attributes Pruneable Freezable Anything=1]\n[WeightList]\n[From = 1 To = 0 Weight = -0.25 UnTrainable]\n"

@@ -171,6 +171,7 @@ TEST(NetworkFile, LoadsCompleteMirkFile) {
 
 TEST(NetworkFile, FileThatCannotBeOpened) {
   EXPECT_FILE_ERROR(Load("no-such-file.net"), "Error on File Open");
+  EXPECT_FILE_ERROR(Load(""), "Error on File Open");  // the folder itself
 }
 
 struct ErrorCase {

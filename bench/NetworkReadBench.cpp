@@ -1,0 +1,329 @@
+// Loading speed and memory of the network file reader on a large Mirk
+// network: 64 inputs of 7 membership functions, 1024 rules, 8 outputs of 7.
+// The file (about 12 MB, in the network writer's layout) is generated here
+// and read through ReadNetwork from memory and through LoadNetwork from a
+// file. The baseline reads the same bytes with std::from_chars.
+//
+// Memory: operator new is counted; "peak_MB" is the most the reader held at
+// once beyond what existed before it started (the istringstream's copy of
+// the text excluded), "network_MB" what the loaded network holds.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <charconv>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "FileHandler/NetworkFile.h"
+#include "FileHandler/ParseTools.h"
+#include "Mirk/TMirk.h"
+
+namespace {
+
+std::size_t g_current = 0;
+std::size_t g_peak = 0;
+
+void* Allocate(std::size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  g_current += malloc_usable_size(p);
+  if (g_current > g_peak) g_peak = g_current;
+  return p;
+}
+
+void Release(void* p) noexcept {
+  if (p == nullptr) return;
+  g_current -= malloc_usable_size(p);
+  std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace {
+
+using namespace mirk;
+
+constexpr int kInputs = 64;
+constexpr int kRules = 1024;
+constexpr int kOutputs = 8;
+constexpr int kMF = 7;
+constexpr int kConditions = kInputs * kMF;
+constexpr int kActions = kOutputs * kMF;
+constexpr int kCellWidth = 20;
+
+void Layer(std::ostream& out, ScratchBuffer& b, int index, const char* type, int count, const char* function,
+           const char* mfBlock = nullptr, const char* mfKey = nullptr, int variables = 0) {
+  WriteNewLine(b, out);
+  WriteIntegerEntry(b, out, "Layer", index, true);
+  WriteStringEntry(b, out, "LayerType", type, true);
+  WriteIntegerEntry(b, out, "NumberOfNeurons", count, true);
+  WriteOpenBracket(b, out, true);
+  WriteBlockStart(b, out, "All", false);
+  WriteStringEntry(b, out, "ActivationFunction", function, false);
+  WriteCloseBracket(b, out, true, true);
+  if (mfBlock != nullptr) {
+    WriteBlockStart(b, out, mfBlock, true);
+    for (int i = 0; i < variables; ++i) {
+      WriteOpenBracket(b, out, true);
+      WriteIntegerEntry(b, out, mfKey, i, false);
+      WriteIntegerEntry(b, out, "MF", kMF, false);
+      WriteCloseBracket(b, out, true, true);
+    }
+    WriteBlockEnd(b, out, mfBlock);
+  }
+  WriteBlockEnd(b, out, "Layer");
+}
+
+void ConnectionStart(std::ostream& out, ScratchBuffer& b, int from, int to, const char* type) {
+  WriteNewLine(b, out);
+  WriteBlockStart(b, out, "ConnectionLayer", true);
+  WriteIntegerEntry(b, out, "LayerFrom", from, true);
+  WriteIntegerEntry(b, out, "LayerTo", to, true);
+  WriteStringEntry(b, out, "ConnectionType", type, true);
+  WriteOpenBracket(b, out, true);
+  WriteBlockStart(b, out, "Attributes", false);
+  WriteBlockStart(b, out, "Pruneable", false);
+  WriteBlockStart(b, out, "Freezable", false);
+  WriteCloseBracket(b, out, true, true);
+}
+
+// The arcs of the centres: (owner of node, node) for every node.
+void CentreList(std::ostream& out, ScratchBuffer& b, int from, int to, const char* type, int nodes, bool byTo) {
+  ConnectionStart(out, b, from, to, type);
+  WriteBlockStart(b, out, "WeightList", true);
+  for (int n = 0; n < nodes; ++n) {
+    WriteOpenBracket(b, out, true);
+    WriteIntegerEntry(b, out, "From", byTo ? n / kMF : n, false);
+    WriteIntegerEntry(b, out, "To", byTo ? n : n / kMF, false);
+    WriteNumberEntry(b, out, "Weight", (n % kMF) / (kMF - 1.0), 15, false);
+    WriteBlockStart(b, out, "Trainable", false);
+    WriteCloseBracket(b, out, true, true);
+  }
+  WriteBlockEnd(b, out, "WeightList");
+  WriteBlockEnd(b, out, "ConnectionLayer");
+}
+
+// A pruneable set as a matrix with the trainable column: about 5% of the
+// positions without an arc, 10% of the arcs frozen.
+void Matrix(std::ostream& out, ScratchBuffer& b, int from, int to, int fromSize, int toSize, std::mt19937_64& random) {
+  ConnectionStart(out, b, from, to, "Pruneable");
+  WriteOpenBracket(b, out, true);
+  WriteBlockStart(b, out, "Matrix", false);
+  WriteBlockStart(b, out, "Weights", false);
+  WriteBlockStart(b, out, "TrainableInfo", false);
+  WriteCloseBracket(b, out, true, true);
+  std::uniform_real_distribution<double> weight(-4.0, 4.0);
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::string line = "/* To->";
+  for (int j = 0; j < toSize; ++j) AppendIntegerField(line, j, j == 0 ? kCellWidth - 5 : kCellWidth + 3);
+  line += "  From */";
+  WriteLine(b, out, line);
+  for (int i = 0; i < fromSize; ++i) {
+    line.clear();
+    for (int j = 0; j < toSize; ++j) {
+      if (percent(random) < 5) {
+        AppendField(line, "-", kCellWidth);
+        line += " - ";
+      } else {
+        AppendGeneralField(line, weight(random), 15, kCellWidth);
+        line += percent(random) < 10 ? " F " : " T ";
+      }
+    }
+    line += " /* " + std::to_string(i) + " */";
+    WriteLine(b, out, line);
+  }
+  WriteBlockEnd(b, out, "Matrix");
+  WriteBlockEnd(b, out, "ConnectionLayer");
+}
+
+const std::string& Text() {
+  static const std::string text = [] {
+    std::ostringstream out;
+    ScratchBuffer b;
+    std::mt19937_64 random(11);
+    WriteFormatVersion(b, out);
+    WriteBlockStart(b, out, "NeuralNetwork", true);
+    WriteStringEntry(b, out, "NetworkType", "Mirk", true);
+    WriteNewLine(b, out);
+    WriteBlockStart(b, out, "NetworkInformation", true);
+    WriteIntegerEntry(b, out, "NumberOfLayers", 6, true);
+    WriteIntegerEntry(b, out, "InputLayer", 1, true);
+    WriteIntegerEntry(b, out, "OutputLayer", 5, true);
+    WriteIntegerEntry(b, out, "NumberOfInputs", kInputs, true);
+    WriteIntegerEntry(b, out, "NumberOfOutputs", kOutputs, true);
+    WriteBlockEnd(b, out, "NetworkInformation");
+    Layer(out, b, 0, "Simple", 0, "null");
+    Layer(out, b, 1, "Input", kInputs, "linear");
+    Layer(out, b, 2, "FuzzyCondition", kConditions, "Mirk-condition", "InputMF", "Input", kInputs);
+    Layer(out, b, 3, "Simple", kRules, "sigmoid");
+    Layer(out, b, 4, "Simple", kActions, "sigmoid");
+    Layer(out, b, 5, "Defuzzify", kOutputs, "cog", "OutputMF", "Output", kOutputs);
+    CentreList(out, b, 1, 2, "ToConditionConnections", kConditions, true);
+    Matrix(out, b, 2, 3, kConditions, kRules, random);
+    Matrix(out, b, 3, 4, kRules, kActions, random);
+    CentreList(out, b, 4, 5, "ToOutputConnections", kActions, false);
+    WriteNewLine(b, out);
+    WriteBlockEnd(b, out, "NeuralNetwork");
+    return out.str();
+  }();
+  return text;
+}
+
+const std::string& TextFile() {
+  static const std::string path = [] {
+    const auto file = std::filesystem::temp_directory_path() / "mirk_network_read_bench.net";
+    std::ofstream out(file, std::ios::binary);
+    out << Text();
+    return file.string();
+  }();
+  return path;
+}
+
+// What a network holds, counted as the memory its construction kept.
+struct MemoryUse {
+  std::size_t peak = 0;
+  std::size_t held = 0;
+};
+
+template <typename Load>
+MemoryUse Measure(Load&& load) {
+  const std::size_t base = g_current;
+  g_peak = g_current;
+  auto network = load();
+  MemoryUse use;
+  use.peak = g_peak - base;
+  use.held = g_current - base;
+  benchmark::DoNotOptimize(network.get());
+  return use;
+}
+
+void Report(benchmark::State& state, const MemoryUse& use) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Text().size()));
+  state.counters["file_MB"] = static_cast<double>(Text().size()) / 1e6;
+  state.counters["peak_MB"] = static_cast<double>(use.peak) / 1e6;
+  state.counters["network_MB"] = static_cast<double>(use.held) / 1e6;
+  state.counters["peak_ratio"] = static_cast<double>(use.peak) / static_cast<double>(use.held);
+}
+
+bool LoadsTheWholeNetwork(TBasicNetwork& network) {
+  auto* mirk = dynamic_cast<TMirk*>(&network);
+  if (mirk == nullptr) return false;
+  int inputs = 0, conditions = 0, rules = 0, actions = 0, outputs = 0;
+  std::vector<int> inputMF, outputMF;
+  mirk->GetStructure(inputs, conditions, inputMF, rules, actions, outputMF, outputs);
+  return conditions == kConditions && rules == kRules && actions == kActions && outputs == kOutputs;
+}
+
+void BM_ReadNetwork_StringStream(benchmark::State& state) {
+  {
+    std::istringstream in(Text());
+    ScratchBuffer buffer;
+    if (!LoadsTheWholeNetwork(*ReadNetwork(buffer, in))) state.SkipWithError("the network did not load");
+  }
+  MemoryUse use;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::istringstream in(Text());
+    ScratchBuffer buffer;
+    state.ResumeTiming();
+    use = Measure([&] { return ReadNetwork(buffer, in); });
+  }
+  Report(state, use);
+}
+BENCHMARK(BM_ReadNetwork_StringStream)->Unit(benchmark::kMillisecond);
+
+void BM_LoadNetwork_File(benchmark::State& state) {
+  const std::string& path = TextFile();
+  MemoryUse use;
+  for (auto _ : state) {
+    ScratchBuffer buffer;
+    use = Measure([&] { return LoadNetwork(buffer, path); });
+  }
+  Report(state, use);
+}
+BENCHMARK(BM_LoadNetwork_File)->Unit(benchmark::kMillisecond);
+
+// The baseline tokenizer: bytes in memory, comments and brackets skipped,
+// numbers converted with std::from_chars.
+double ReadWithFromChars(const char* p, const char* end) {
+  double sum = 0.0;
+  while (p < end) {
+    const char c = *p;
+    if (static_cast<unsigned char>(c) <= ' ' || c == ',') {
+      ++p;
+    } else if (c == '/' && p + 1 < end && p[1] == '*') {
+      p += 2;
+      while (p + 1 < end && !(p[0] == '*' && p[1] == '/')) ++p;
+      p += 2;
+    } else if (c == '[') {
+      while (p < end && *p != ']') ++p;
+      ++p;
+    } else if (c == '-' && (p + 1 == end || static_cast<unsigned char>(p[1]) <= ' ')) {
+      ++p;
+    } else {
+      double value = 0.0;
+      const auto result = std::from_chars(p, end, value);
+      if (result.ec != std::errc()) {
+        ++p;
+      } else {
+        sum += value;
+        p = result.ptr;
+      }
+    }
+  }
+  return sum;
+}
+
+void BM_FromCharsBaseline(benchmark::State& state) {
+  const std::string& text = Text();
+  for (auto _ : state) benchmark::DoNotOptimize(ReadWithFromChars(text.data(), text.data() + text.size()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_FromCharsBaseline)->Unit(benchmark::kMillisecond);
+
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The two in turns, so that both meet the same load on a shared machine:
+// "ratio" is the loading throughput as a share of the baseline's.
+void BM_ReadNetwork_ShareOfBaseline(benchmark::State& state) {
+  const std::string& text = Text();
+  double reading = 0.0;
+  double baseline = 0.0;
+  for (auto _ : state) {
+    std::istringstream in(text);
+    ScratchBuffer buffer;
+    double start = ThreadSeconds();
+    benchmark::DoNotOptimize(ReadNetwork(buffer, in).get());
+    reading += ThreadSeconds() - start;
+    start = ThreadSeconds();
+    benchmark::DoNotOptimize(ReadWithFromChars(text.data(), text.data() + text.size()));
+    baseline += ThreadSeconds() - start;
+  }
+  const double bytes = static_cast<double>(text.size()) * static_cast<double>(state.iterations());
+  state.counters["read_MBps"] = bytes / reading / 1e6;
+  state.counters["baseline_MBps"] = bytes / baseline / 1e6;
+  state.counters["ratio"] = baseline / reading;
+}
+BENCHMARK(BM_ReadNetwork_ShareOfBaseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
