@@ -1,7 +1,5 @@
 #include "Mirk/TConditionLayer.h"
 
-#include <algorithm>
-#include <climits>
 #include <numeric>
 
 #include "Common/Check.h"
@@ -39,12 +37,11 @@ inline double Membership(const TConditionNeuron& node, double x) {
   return 0.0;
 }
 
-// Even spacing over [0, 1] for the m nodes of one input starting at first.
+// Even spacing over [0, 1] for the nodes of one input; j / (m - 1) is
+// exactly 0 and 1 at the ends.
 void SpreadCentres(std::span<TConditionNeuron> block) {
   const size_t m = block.size();
-  for (size_t j = 0; j < m; ++j) {
-    block[j].centre = j == 0 ? 0.0 : j + 1 == m ? 1.0 : static_cast<double>(j) / static_cast<double>(m - 1);
-  }
+  for (size_t j = 0; j < m; ++j) block[j].centre = static_cast<double>(j) / static_cast<double>(m - 1);
 }
 
 }  // namespace
@@ -77,15 +74,7 @@ void TConditionLayer::AttachNodes() {
   }
 }
 
-void TConditionLayer::Activate(std::span<const double> net) {
-  const size_t n = static_cast<size_t>(numNeurons);
-  MIRK_CHECK(net.size() >= n && nodes.size() >= n);
-  if (actFunction != nullptr) {
-    for (size_t i = 0; i < n; ++i) actFunction(nodes[i], net[i]);
-  } else {
-    for (size_t i = 0; i < n; ++i) nodes[i].actFunction(nodes[i], net[i]);
-  }
-}
+void TConditionLayer::Activate(std::span<const double> net) { ActivateNodes(nodes, net); }
 
 TBasicNeuron* TConditionLayer::GetNeuron(int i) { return &GetConditionNeuron(i); }
 
@@ -126,12 +115,10 @@ std::unique_ptr<TBasicLayer> TConditionLayer::Clone(TBasicNetwork* owner) const 
   auto copy = std::make_unique<TConditionLayer>(owner, layerNum, numNeurons);
   if (!inputOf.empty()) copy->SetInputMF(numInputs, mfCounts);
   copy->CopyLayerDataFrom(*this);
+  copy->CopyNodes(copy->nodes, nodes);
   for (size_t i = 0; i < nodes.size(); ++i) {
-    TConditionNeuron& node = copy->nodes[i];
-    CopyNeuron(node, nodes[i]);
-    copy->AttachNeuron(node, static_cast<int>(i));
-    node.centre = nodes[i].centre;
-    node.trainable = nodes[i].trainable;
+    copy->nodes[i].centre = nodes[i].centre;
+    copy->nodes[i].trainable = nodes[i].trainable;
   }
   return copy;
 }

@@ -60,9 +60,11 @@ class TConditionLayer : public TBasicLayer {
   const char* GetLayerNType() const override;  // "FuzzyCondition"
   // Same counts, centres and trainable flags; outputs 0.0.
   std::unique_ptr<TBasicLayer> Clone(TBasicNetwork* owner) const override;
-  void RemoveNeuron(int index) override;  // does nothing
-  // Not supported: throws TException (category "Bad Parameter", where
-  // "TConditionLayer::InsertNeuron").
+  // Not supported: each throws TException (category "Bad Parameter", where
+  // "TConditionLayer::RemoveNeuron" or "TConditionLayer::InsertNeuron"). The
+  // network asks the layer before it touches any set, so a refused
+  // RemoveNode or InsertNode leaves it as it was.
+  void RemoveNeuron(int index) override;
   TBasicNeuron* InsertNeuron(int index) override;
   virtual int GetLayerCode() const;  // 4
 
