@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <numeric>
+#include <typeinfo>
 
 #include "Common/Exceptions.h"
 #include "KQmessage/KQML.h"
@@ -35,7 +36,10 @@ void TMirkOutputLayer::Propagate(std::span<const double>) {
   if (below == nullptr || below->GetNumNeurons() != numActions) {
     CannotPropagate("The layer below the output layer does not hold its actions");
   }
-  const auto* set = dynamic_cast<const TToOutputConnections*>(network->GetConnections(layerNum - 1, layerNum));
+  // The class is final: comparing types is the whole cast, and cheaper.
+  const TBasicConnections* cell = network->GetConnections(layerNum - 1, layerNum);
+  const auto* set = typeid(*cell) == typeid(TToOutputConnections) ? static_cast<const TToOutputConnections*>(cell)
+                                                                   : nullptr;
   if (set == nullptr || set->GetNumActions() != numActions) {
     CannotPropagate("The output layer has no action centres");
   }

@@ -2,6 +2,12 @@
 // loop, for a small and a large network. With Eigen installed, a baseline
 // computes the same outputs from plain vectors with the two rule layers as
 // Eigen matrix-vector products; the set-up checks that both agree.
+//
+// The library's "sigmoid" works in extended precision, which costs about ten
+// times a double exponential. The /double-sigmoid rows give the rule and
+// action layers a double-precision sigmoid (Mirk) or keep the baseline's own
+// (Eigen); the /extended-sigmoid rows use the extended one on both sides, so
+// either pair compares the passes with the same activation cost.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -12,6 +18,7 @@
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirk.h"
 #include "Mirk/TMirkOutputLayer.h"
+#include "NeuralNets/TBasicNeuron.h"
 
 #ifdef MIRK_HAVE_EIGEN
 #include <Eigen/Dense>
@@ -20,6 +27,16 @@
 namespace {
 
 using mirk::TMirk;
+
+enum class Sigmoid { Library, Double, Extended };
+
+double DoubleSigmoid(double x) { return x < -500.0 ? 1e-300 : 1.0 / (1.0 + std::exp(-x)); }
+
+double ExtendedSigmoid(double x) {
+  return x < -500.0 ? 1e-300 : static_cast<double>(1.0L / (1.0L + std::exp(-static_cast<long double>(x))));
+}
+
+void ActDoubleSigmoid(mirk::TBasicNeuron& neuron, double x) { *neuron.output = DoubleSigmoid(x); }
 
 struct Size {
   int inputs, inputMF, rules, outputs, outputMF;
@@ -47,8 +64,12 @@ void SetRate(benchmark::State& state) {
   state.counters["rows/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void MirkRecall(benchmark::State& state, const Size& size) {
+void MirkRecall(benchmark::State& state, const Size& size, Sigmoid sigmoid) {
   TMirk net = MakeNetwork(size);
+  if (sigmoid == Sigmoid::Double) {
+    net.GetLayer(TMirk::kRuleLayer)->SetActivationFunction(ActDoubleSigmoid);
+    net.GetLayer(TMirk::kActionLayer)->SetActivationFunction(ActDoubleSigmoid);
+  }
   const std::vector<double> inputs = MakeInputs(size, 0);
   std::vector<double> outputs(static_cast<size_t>(size.outputs));
   for (auto _ : state) {
@@ -59,10 +80,10 @@ void MirkRecall(benchmark::State& state, const Size& size) {
   SetRate(state);
 }
 
-void BM_MirkRecallSmall(benchmark::State& state) { MirkRecall(state, kSmall); }
-void BM_MirkRecallLarge(benchmark::State& state) { MirkRecall(state, kLarge); }
-BENCHMARK(BM_MirkRecallSmall);
-BENCHMARK(BM_MirkRecallLarge);
+BENCHMARK_CAPTURE(MirkRecall, Small, kSmall, Sigmoid::Library);
+BENCHMARK_CAPTURE(MirkRecall, Large, kLarge, Sigmoid::Library);
+BENCHMARK_CAPTURE(MirkRecall, Small/double-sigmoid, kSmall, Sigmoid::Double);
+BENCHMARK_CAPTURE(MirkRecall, Large/double-sigmoid, kLarge, Sigmoid::Double);
 
 #ifdef MIRK_HAVE_EIGEN
 
@@ -70,7 +91,8 @@ BENCHMARK(BM_MirkRecallLarge);
 // layers by Eigen matrix-vector products, centre-of-gravity outputs.
 class EigenMirk {
  public:
-  explicit EigenMirk(const TMirk& net) {
+  EigenMirk(const TMirk& net, Sigmoid kind)
+      : sigmoid(kind == Sigmoid::Extended ? ExtendedSigmoid : DoubleSigmoid) {
     int inputs = 0, conditions = 0, rules = 0, actions = 0, outputs = 0;
     net.GetStructure(inputs, conditions, inputMF, rules, actions, outputMF, outputs);
     const auto& layer = dynamic_cast<const mirk::TConditionLayer&>(*net.GetLayer(TMirk::kConditionLayer));
@@ -108,9 +130,9 @@ class EigenMirk {
       mu[static_cast<Eigen::Index>(c)] = out;
     }
     r.noalias() = ruleWeights * mu;
-    r = r.unaryExpr(&Sigmoid);
+    r = r.unaryExpr(sigmoid);
     a.noalias() = actionWeights * r;
-    a = a.unaryExpr(&Sigmoid);
+    a = a.unaryExpr(sigmoid);
     Eigen::Index first = 0;
     for (size_t k = 0; k < outputMF.size(); ++k) {
       const Eigen::Index m = outputMF[k];
@@ -122,8 +144,7 @@ class EigenMirk {
   }
 
  private:
-  static double Sigmoid(double v) { return v < -500.0 ? 1e-300 : 1.0 / (1.0 + std::exp(-v)); }
-
+  double (*sigmoid)(double);
   std::vector<int> inputMF, outputMF, owner;
   std::vector<double> centre, leftCentre, rightCentre, actionCentres;
   Eigen::MatrixXd ruleWeights, actionWeights;
@@ -148,9 +169,9 @@ bool Agree(TMirk& net, EigenMirk& baseline, const Size& size, std::string& why) 
   return true;
 }
 
-void EigenRecall(benchmark::State& state, const Size& size) {
+void EigenRecall(benchmark::State& state, const Size& size, Sigmoid sigmoid) {
   TMirk net = MakeNetwork(size);
-  EigenMirk baseline(net);
+  EigenMirk baseline(net, sigmoid);
   std::string why;
   if (!Agree(net, baseline, size, why)) {
     state.SkipWithError(why.c_str());
@@ -166,10 +187,10 @@ void EigenRecall(benchmark::State& state, const Size& size) {
   SetRate(state);
 }
 
-void BM_EigenRecallSmall(benchmark::State& state) { EigenRecall(state, kSmall); }
-void BM_EigenRecallLarge(benchmark::State& state) { EigenRecall(state, kLarge); }
-BENCHMARK(BM_EigenRecallSmall);
-BENCHMARK(BM_EigenRecallLarge);
+BENCHMARK_CAPTURE(EigenRecall, Small/double-sigmoid, kSmall, Sigmoid::Double);
+BENCHMARK_CAPTURE(EigenRecall, Large/double-sigmoid, kLarge, Sigmoid::Double);
+BENCHMARK_CAPTURE(EigenRecall, Small/extended-sigmoid, kSmall, Sigmoid::Extended);
+BENCHMARK_CAPTURE(EigenRecall, Large/extended-sigmoid, kLarge, Sigmoid::Extended);
 
 #endif  // MIRK_HAVE_EIGEN
 
