@@ -23,6 +23,10 @@ namespace {
 
 constexpr int kPrecision = 15;
 constexpr int kCellWidth = kPrecision + 5;
+// Above this magnitude 15 significant digits round up past the largest
+// double, and the text would read back as an infinity: such a weight is
+// written with 17 digits, which always read back exactly.
+constexpr double kLargest15Digits = 1.79769313486231e308;
 // A set is written as a matrix when at least 7/20 (0.35) of its possible
 // arcs exist; compared in integers so that the boundary is exact.
 constexpr long long kMatrixShareNumerator = 7;
@@ -184,7 +188,9 @@ void WriteMatrix(ScratchBuffer& buffer, std::ostream& out, TBasicConnections& se
     for (int j = 0; j < toSize; ++j) {
       const bool exists = set.IsValid(i, j);
       if (exists) {
-        AppendGeneralField(line, *set.GetWeight(i, j), kPrecision, kCellWidth);
+        const double weight = *set.GetWeight(i, j);
+        const bool huge = weight > kLargest15Digits || weight < -kLargest15Digits;
+        AppendGeneralField(line, weight, huge ? 17 : kPrecision, kCellWidth);
       } else {
         AppendField(line, "-", kCellWidth);
       }

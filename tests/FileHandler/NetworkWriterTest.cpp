@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -354,6 +355,24 @@ TEST(NetworkWriter, PruneableMatrixCellsCarryTheTrainableColumn) {
             "                 0.1 T                    - -  /* 0 */\n"
             "              -1e+20 F     123456789.123457 T  /* 1 */\n"
             "[~Matrix]\n");
+}
+
+// 15 digits would round the largest doubles up to a text that reads back as
+// an infinity.
+TEST(NetworkWriter, MatrixCellsNearTheLargestDoubleKeepSeventeenDigits) {
+  auto net = SigmoidOutput(1, 4);
+  net->Connect(1, 2);
+  TBasicConnections& set = *net->GetConnections(1, 2);
+  *set.GetWeight(0, 0) = 1.79769313486231e308;
+  *set.GetWeight(0, 1) = -1.7976931348623157e308;
+  *set.GetWeight(0, 2) = std::numeric_limits<double>::infinity();
+  *set.GetWeight(0, 3) = 1e308;
+  const std::string text = Write(*net);
+  // Texts longer than the cell push the rest of the row to the right.
+  EXPECT_NE(text.find("\n1.79769313486231e+308 T -1.7976931348623157e+308 T                  inf T "
+                      "              1e+308 T  /* 0 */\n"),
+            std::string::npos)
+      << text;
 }
 
 TEST(NetworkWriter, WeightListLinesFollowTheSetsVisitingOrder) {
