@@ -195,7 +195,9 @@ void WriteMatrix(ScratchBuffer& buffer, std::ostream& out, TBasicConnections& se
         AppendField(line, "-", kCellWidth);
       }
       line.push_back(' ');
-      if (!full) line.append(!exists ? "- " : set.IsTrainable(i, j) ? "T " : "F ");
+      // The flag byte, as the weight-list form and the reader see it: the
+      // Mirk sets answer IsTrainable with IsValid whatever their flags say.
+      if (!full) line.append(!exists ? "- " : (set.GetFlags(i, j) & FMaskTrainable) ? "T " : "F ");
     }
     line.append(" /* ");
     AppendLong(line, i);
