@@ -70,33 +70,34 @@ TEST(WriteLabels, DefaultLabelsGiveTheReferenceTextByteForByte) {
 }
 
 TEST(WriteLabels, UnsetNameThrowsAndWritesNothing) {
+  const TMirkLabel full = DefaultLabels();
   const struct {
-    void (*unset)(TMirkLabel&);
+    int kind;  // 0 input, 1 condition, 2 output, 3 action
+    int index;
     const char* message;
   } cases[] = {
-      {[](TMirkLabel&) {}, "Input name not set"},
-      {[](TMirkLabel& l) { l.SetInputName(0, "a"), l.SetInputName(1, "b"); }, "Condition name not set"},
+      {0, 0, "Input name not set"},
+      {1, 4, "Condition name not set"},
+      {2, 0, "Output name not set"},
+      {3, 2, "Action name not set"},
   };
   for (const auto& c : cases) {
-    const std::vector<int> inputMF{3, 2};
-    const std::vector<int> outputMF{3};
-    TMirkLabel labels(2, inputMF, 1, outputMF);
-    c.unset(labels);
+    SCOPED_TRACE(c.message);
+    TMirkLabel labels(2, full.GetInputMF(), 1, full.GetOutputMF());
+    const auto copy = [&](int kind, int n, const char* (TMirkLabel::*get)(int) const,
+                          void (TMirkLabel::*set)(int, std::string_view)) {
+      for (int i = 0; i < n; ++i) {
+        if (kind != c.kind || i != c.index) (labels.*set)(i, (full.*get)(i));
+      }
+    };
+    copy(0, 2, &TMirkLabel::GetInputName, &TMirkLabel::SetInputName);
+    copy(1, 5, &TMirkLabel::GetConditionName, &TMirkLabel::SetConditionName);
+    copy(2, 1, &TMirkLabel::GetOutputName, &TMirkLabel::SetOutputName);
+    copy(3, 3, &TMirkLabel::GetActionName, &TMirkLabel::SetActionName);
     std::ostringstream out;
     EXPECT_TEXCEPTION(WriteLabels(out, labels), c.message, "Bad Parameter", "WriteLabels");
     EXPECT_EQ(out.str(), "");
   }
-  // Only the last action missing.
-  TMirkLabel labels = DefaultLabels();
-  TMirkLabel partial(2, labels.GetInputMF(), 1, labels.GetOutputMF());
-  for (int i = 0; i < 2; ++i) partial.SetInputName(i, labels.GetInputName(i));
-  for (int i = 0; i < 5; ++i) partial.SetConditionName(i, labels.GetConditionName(i));
-  partial.SetOutputName(0, "OutputA");
-  partial.SetActionName(0, "A");
-  partial.SetActionName(1, "B");
-  std::ostringstream out;
-  EXPECT_TEXCEPTION(WriteLabels(out, partial), "Action name not set", "Bad Parameter", "WriteLabels");
-  EXPECT_EQ(out.str(), "");
 }
 
 // Keeps what it is given until a sync, then fails or succeeds as told;
