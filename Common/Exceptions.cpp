@@ -26,6 +26,9 @@ TException::TException() = default;
 TException::TException(const char* message, const char* category)
     : message_(CopyText(message)), category_(CopyText(category)) {}
 
+TException::TException(const char* message, const char* category, const char* where)
+    : message_(CopyText(message)), category_(CopyText(category)), where_(CopyText(where)) {}
+
 TException::TException(const char* message, const char* category, const char* where,
                        std::unique_ptr<TKQstructure> detail)
     : message_(CopyText(message)),

@@ -20,6 +20,8 @@ class TException {
  public:
   TException();
   TException(const char* message, const char* category);
+  // Every throw of the library uses this form, without detail.
+  TException(const char* message, const char* category, const char* where);
   TException(const char* message, const char* category, const char* where,
              std::unique_ptr<TKQstructure> detail);
   TException(const TException& other);

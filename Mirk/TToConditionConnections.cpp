@@ -159,4 +159,6 @@ void TToConditionConnections::InsertToNode(int, double, double, bool) {
 
 bool TToConditionConnections::CanEditArc(TArcEdit) const { return true; }
 
+bool TToConditionConnections::CanEditNodes() const { return false; }
+
 }  // namespace mirk

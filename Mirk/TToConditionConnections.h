@@ -59,6 +59,7 @@ class TToConditionConnections final : public TBasicConnections {
   void InsertFromNode(int node, double min, double max, bool attached) override;
   void InsertToNode(int node, double min, double max, bool attached) override;
   bool CanEditArc(TArcEdit edit) const override;  // every edit
+  bool CanEditNodes() const override;             // none
 
   int GetNumNodes() const noexcept { return static_cast<int>(flags.size()); }
 

@@ -164,4 +164,6 @@ void TToOutputConnections::ResetCentres() {
   }
 }
 
+bool TToOutputConnections::CanEditNodes() const { return false; }
+
 }  // namespace mirk

@@ -60,6 +60,7 @@ class TToOutputConnections final : public TBasicConnections {
   void InsertFromNode(int node, double min, double max, bool attached) override;
   void InsertToNode(int node, double min, double max, bool attached) override;
   bool CanEditArc(TArcEdit edit) const override;  // every edit
+  bool CanEditNodes() const override;             // none
 
   // Even centres over [0, 1] for each output's actions: 0.0, j / (m - 1),
   // ..., 1.0 for an output of m actions. Flags are kept.

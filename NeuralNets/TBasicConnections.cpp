@@ -71,6 +71,8 @@ void TBasicConnections::InsertToNode(int, double, double, bool) { MIRK_CHECK(fal
 
 bool TBasicConnections::CanEditArc(TArcEdit) const { return false; }
 
+bool TBasicConnections::CanEditNodes() const { return true; }
+
 std::vector<TArcFlags> TBasicConnections::GetAllFlags() {
   std::vector<TArcFlags> flags(static_cast<size_t>(GetNumWeights(FMaskExists)));
   TIterateObjGetFlags visitor(flags.data());

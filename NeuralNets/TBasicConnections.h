@@ -90,6 +90,9 @@ class TBasicConnections {
   // Whether the arc edit is supported, so a caller can refuse a request
   // without stopping the process. False for every edit here.
   virtual bool CanEditArc(TArcEdit edit) const;
+  // Whether the four node operations are supported, so that the network can
+  // refuse a node edit before it changes anything. True here.
+  virtual bool CanEditNodes() const;
 
   // Flags of every existing arc, in visiting order.
   std::vector<TArcFlags> GetAllFlags();

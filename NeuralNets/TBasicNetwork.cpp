@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Common/Check.h"
+#include "Common/Exceptions.h"
 #include "NeuralNets/TArcsIterator.h"
 #include "NeuralNets/TEmptyConnections.h"
 #include "NeuralNets/TIterateObj.h"
@@ -180,6 +181,8 @@ void TBasicNetwork::InsertNode(int layerNum, int node, double min, double max, b
   TBasicLayer& layer = Layer(layerNum);
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<=layer.GetNumNeurons());
+  if (!NodesEditable(layerNum))
+    throw TException("Connection set cannot insert nodes", "Bad Parameter", "TBasicNetwork::InsertNode");
   layer.InsertNeuron(node);
   ++layer.numNeurons;
   for (int i = 0; i < n_layers; ++i) {
@@ -193,6 +196,8 @@ void TBasicNetwork::RemoveNode(int layerNum, int node) {
   TBasicLayer& layer = Layer(layerNum);
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<layer.GetNumNeurons());
+  if (!NodesEditable(layerNum))
+    throw TException("Connection set cannot remove nodes", "Bad Parameter", "TBasicNetwork::RemoveNode");
   layer.RemoveNeuron(node);
   --layer.numNeurons;
   for (int i = 0; i < n_layers; ++i) {
@@ -201,11 +206,17 @@ void TBasicNetwork::RemoveNode(int layerNum, int node) {
   }
 }
 
+bool TBasicNetwork::NodesEditable(int layerNum) const {
+  for (int i = 0; i < n_layers; ++i)
+    if (!GetConnections(layerNum, i)->CanEditNodes() || !GetConnections(i, layerNum)->CanEditNodes()) return false;
+  return true;
+}
+
 int TBasicNetwork::PruneNodes() {
   TIterateObjPruneNode counter;
   int removed = 0;
   for (int layerNum = outLayer - 1; layerNum >= 0; --layerNum) {
-    if (layerNum == inLayer || layerNum == outLayer) continue;
+    if (layerNum == inLayer || layerNum == outLayer || !NodesEditable(layerNum)) continue;
     for (int node = Layer(layerNum).GetNumNeurons() - 1; node >= 0; --node) {
       counter.count = 0;
       IterateOutArcs(counter, layerNum, node, FMaskExists);

@@ -84,9 +84,12 @@ class TBasicNetwork {
   // requires attached), none otherwise.
   void InsertNode(int layerNum, int node, double min, double max, bool attached);
   // Removes a neuron of a hidden layer and its arcs.
+  // Both throw TException, leaving the network unchanged, when a set to or
+  // from the layer cannot insert or remove nodes (the Mirk sets).
   void RemoveNode(int layerNum, int node);
   // Removes hidden neurons without existing outgoing arcs, from the layer
-  // below the output layer down to layer 0; returns how many.
+  // below the output layer down to layer 0; returns how many. Layers whose
+  // sets cannot remove nodes are passed over.
   int PruneNodes();
   // Runs visitor over the arcs into (or out of) neuron node of layer
   // layerNum, set by set in increasing order of the other layer.
@@ -111,6 +114,8 @@ class TBasicNetwork {
   // The layer at i, which must have been stored.
   TBasicLayer& Layer(int i) const;
   void CheckHiddenLayer(int layerNum) const;
+  // Whether every set to or from the layer supports node operations.
+  bool NodesEditable(int layerNum) const;
   void Renumber();
 
   int n_layers = 0;

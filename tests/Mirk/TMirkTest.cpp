@@ -391,6 +391,34 @@ TEST_F(MirkTest, ConditionNodesCannotBeRemovedFromTheNetwork) {
   EXPECT_EQ(net.GetWeightLayer(2).size(), 20u);
 }
 
+// Regression: an action node edit used to resize the rule set before the
+// output set refused, leaving the network inconsistent.
+TEST_F(MirkTest, NodeEditsNextToTheSpecialSetsAreRefusedBeforeAnyChange) {
+  net.InitWeights(-1.0, 1.0);
+  const auto before = AllWeightLayers();
+  EXPECT_TEXCEPTION(net.RemoveNode(TMirk::kActionLayer, 1), "Connection set cannot remove nodes", kBad,
+                    "TBasicNetwork::RemoveNode");
+  EXPECT_TEXCEPTION(net.InsertNode(TMirk::kActionLayer, 0, 0.0, 1.0, true), "Connection set cannot insert nodes",
+                    kBad, "TBasicNetwork::InsertNode");
+  EXPECT_TEXCEPTION(net.InsertNode(TMirk::kConditionLayer, 0, 0.0, 1.0, true),
+                    "Connection set cannot insert nodes", kBad, "TBasicNetwork::InsertNode");
+  EXPECT_EQ(net.GetLayer(TMirk::kActionLayer)->GetNumNeurons(), 3);
+  EXPECT_EQ(AllWeightLayers(), before);
+  const std::array<double, 2> in{0.3, 0.8};
+  std::array<double, 1> out{};
+  net.Recall(in, out);
+}
+
+TEST_F(MirkTest, PruneNodesPassesOverLayersWithSpecialSetsAndPrunesRules) {
+  // Rule 0 loses every arc to the actions; condition 0 every arc to rules.
+  TBasicConnections& actions = *net.GetConnections(TMirk::kRuleLayer, TMirk::kActionLayer);
+  for (int a = 0; a < 3; ++a) actions.RemoveWeight(0, a);
+  for (int r = 0; r < 4; ++r) Rules().RemoveWeight(0, r);
+  EXPECT_EQ(net.PruneNodes(), 1);
+  EXPECT_EQ(net.GetLayer(TMirk::kRuleLayer)->GetNumNeurons(), 3);
+  EXPECT_EQ(Conditions().GetNumNeurons(), 5);
+}
+
 TEST(MirkIncomplete, EmptyNetworkRefusesWhatNeedsThePlan) {
   TMirk net;
   EXPECT_STREQ(net.GetNetworkNType(), "Mirk");
