@@ -120,7 +120,7 @@ void ConnectionReader::Read(std::string_view networkBlock) {
       Fail("Unknown keyword in connections");
     }
   }
-  SetKind kind;
+  SetKind kind = SetKind::Pruneable;
   if (from < 0 || to < 0 || !typeGiven || !SetKindOf(type, kind)) {
     Fail("Insufficient information to construct layer");
   }
@@ -131,6 +131,10 @@ void ConnectionReader::Read(std::string_view networkBlock) {
   canAdd_ = set.CanEditArc(TArcEdit::Add);
   canUnfreeze_ = set.CanEditArc(TArcEdit::Unfreeze);
   canFreeze_ = set.CanEditArc(TArcEdit::Freeze);
+  // A pruneable set holds exactly the arcs the weight sections create; it
+  // loses the arcs it was built with when the first section needs it (see
+  // RemoveAllArcs). The arcs of the Mirk sets are fixed by their layers.
+  allArcs_ = kind == SetKind::Pruneable;
 
   for (;;) {
     if (st_.kind == StBlock && strcasecmp(st_.name, "Matrix") == 0) {
@@ -180,10 +184,6 @@ TBasicConnections& ConnectionReader::CreateSet(long fromLayer, long toLayer, Set
   }
   TBasicConnections& result = *set;
   network_.SetConnections(from, to, std::move(set));
-  // A pruneable set holds exactly the arcs the weight sections create; its
-  // arcs are removed when the first section needs it (RemoveAllArcs). The
-  // arcs of the Mirk sets are fixed by their layers and cannot be removed.
-  allArcs_ = kind == SetKind::Pruneable;
   return result;
 }
 

@@ -249,7 +249,7 @@ void NetworkReader::BuildLayer(const Header& header, LayerSection& section) {
   if (index == header.outLayer && header.outputs != kNone && header.outputs != section.count) {
     Fail("wrong number outputs in header");
   }
-  LayerKind kind;
+  LayerKind kind = LayerKind::Simple;
   if (!LayerKindOf(section.type, kind)) Fail("Unknown layer type");
   if (section.count > limits_.maxNeurons - neurons_) {
     Fail("Network exceeds the reader's limit of " + std::to_string(limits_.maxNeurons) + " neurons");
