@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FileHandler/NetworkWriteText.h"
 #include "Mirk/TMirk.h"
 #include "NeuralNets/TBasicNetwork.h"
 #include "NeuralNets/TConnectedNetwork.h"
@@ -23,12 +23,7 @@
 namespace mirk {
 namespace {
 
-std::string Write(TBasicNetwork& net) {
-  ScratchBuffer buffer;
-  std::ostringstream out;
-  WriteNetwork(buffer, out, net);
-  return out.str();
-}
+using test::WriteText;
 
 // The text from `start` (included) through the next `end` (included).
 std::string Section(const std::string& text, const std::string& start, const std::string& end) {
@@ -148,7 +143,7 @@ std::unique_ptr<TConnectedNetwork> ExampleNetwork() {
 
 TEST(NetworkWriter, WritesTheConnectedExampleByteForByte) {
   auto net = ExampleNetwork();
-  EXPECT_EQ(Write(*net), kExampleText);
+  EXPECT_EQ(WriteText(*net), kExampleText);
 }
 
 TEST(NetworkWriter, SetsTheStreamPrecisionTo15) {
@@ -190,7 +185,7 @@ TEST(NetworkWriter, ListsEveryOneNeuronBiasLayerAndSkipsEmptyOnes) {
   net.GetLayer(2)->SetActivationFunction(Fn(net, "bias"));
   net.GetLayer(3)->SetActivationFunction(Fn(net, "bias"));
   net.GetLayer(4)->SetActivationFunction(Fn(net, "linear"));
-  EXPECT_EQ(Section(Write(net), "[NumberOfOutputs", "[~NetworkInformation]\n"),
+  EXPECT_EQ(Section(WriteText(net), "[NumberOfOutputs", "[~NetworkInformation]\n"),
             "[NumberOfOutputs = 1]\n"
             "[BiasLayer = 0]\n"
             "[BiasLayer = 2]\n"
@@ -201,7 +196,7 @@ TEST(NetworkWriter, ListsEveryOneNeuronBiasLayerAndSkipsEmptyOnes) {
 
 TEST(NetworkWriter, SharedFunctionAndGainGoOnAllLines) {
   auto net = GainOutput(3);
-  EXPECT_EQ(Section(Write(*net), "[Layer = 2]", "[~Layer]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[Layer = 2]", "[~Layer]\n"),
             "[Layer = 2]\n"
             "[LayerType = Gain]\n"
             "[NumberOfNeurons = 3]\n"
@@ -213,7 +208,7 @@ TEST(NetworkWriter, SharedFunctionAndGainGoOnAllLines) {
 TEST(NetworkWriter, DifferingGainsAreWrittenPerNeuron) {
   auto net = GainOutput(3);
   SetGain(*net->GetLayer(2), 1, 0.5);
-  EXPECT_EQ(Section(Write(*net), "[Layer = 2]", "[~Layer]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[Layer = 2]", "[~Layer]\n"),
             "[Layer = 2]\n"
             "[LayerType = Gain]\n"
             "[NumberOfNeurons = 3]\n"
@@ -231,7 +226,7 @@ TEST(NetworkWriter, DifferingFunctionsAreWrittenPerNeuron) {
   TBasicLayer& layer = *net->GetLayer(2);
   for (int i = 0; i < 3; ++i) SetGain(layer, i, 2.0);
   layer.GetNeuron(1)->SetActivationFunction(Fn(*net, "linear-gain"));
-  EXPECT_EQ(Section(Write(*net), "[Layer = 2]", "[~Layer]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[Layer = 2]", "[~Layer]\n"),
             "[Layer = 2]\n"
             "[LayerType = Gain]\n"
             "[NumberOfNeurons = 3]\n"
@@ -250,7 +245,7 @@ TEST(NetworkWriter, ParametersOfAnyMagnitudeKeepFifteenDecimals) {
   SetGain(layer, 0, -1e20);
   SetGain(layer, 1, 1048576.5);
   layer.GetNeuron(1)->SetActivationFunction(Fn(*net, "tanh-gain"));
-  EXPECT_EQ(Section(Write(*net), "[Neurons]", "[~Neurons]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[Neurons]", "[~Neurons]\n"),
             "[Neurons]\n"
             "[Neuron=0 ActivationFunction=sigmoid Gain=-100000000000000000000.000000000000000 ]\n"
             "[Neuron=1 ActivationFunction=tanh-gain Gain=1048576.500000000000000 ]\n"
@@ -261,7 +256,7 @@ TEST(NetworkWriter, MirkLayersCarryTheirMembershipSections) {
   const int inputMF[] = {3, 2};
   const int outputMF[] = {3};
   TMirk net(2, inputMF, 4, outputMF, 1);
-  const std::string text = Write(net);
+  const std::string text = WriteText(net);
   EXPECT_EQ(Section(text, "[NetworkInformation]", "[~NetworkInformation]\n"),
             "[NetworkInformation]\n"
             "[NumberOfLayers = 6]\n"
@@ -305,7 +300,7 @@ std::string WriteTenByTen(int arcs) {
   net->Connect(1, 2);
   TBasicConnections& set = *net->GetConnections(1, 2);
   for (int k = arcs; k < 100; ++k) set.RemoveWeight(k / 10, k % 10);
-  return Write(*net);
+  return WriteText(*net);
 }
 
 TEST(NetworkWriter, SetsBelowThirtyFivePercentAreWrittenAsWeightLists) {
@@ -328,7 +323,7 @@ TEST(NetworkWriter, FullyConnectedSetIsAlwaysAMatrix) {
   const int sizes[] = {0, 3, 2};
   TConnectedNetwork net(3, sizes);
   net.Connect(1, 2);
-  const std::string text = Write(net);
+  const std::string text = WriteText(net);
   EXPECT_EQ(Section(text, "[Matrix", "[~Matrix]\n"),
             "[Matrix Weights ]\n"
             "/* To->            0                    1  From */\n"
@@ -349,7 +344,7 @@ TEST(NetworkWriter, PruneableMatrixCellsCarryTheTrainableColumn) {
   *set.GetWeight(1, 0) = -1e20;
   set.FreezeWeight(1, 0);
   *set.GetWeight(1, 1) = 123456789.123456789;
-  EXPECT_EQ(Section(Write(*net), "[Matrix", "[~Matrix]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[Matrix", "[~Matrix]\n"),
             "[Matrix Weights TrainableInfo ]\n"
             "/* To->              0                      1  From */\n"
             "                 0.1 T                    - -  /* 0 */\n"
@@ -367,7 +362,7 @@ TEST(NetworkWriter, MatrixCellsNearTheLargestDoubleKeepSeventeenDigits) {
   *set.GetWeight(0, 1) = -1.7976931348623157e308;
   *set.GetWeight(0, 2) = std::numeric_limits<double>::infinity();
   *set.GetWeight(0, 3) = 1e308;
-  const std::string text = Write(*net);
+  const std::string text = WriteText(*net);
   // Texts longer than the cell push the rest of the row to the right.
   EXPECT_NE(text.find("\n1.79769313486231e+308 T -1.7976931348623157e+308 T                  inf T "
                       "              1e+308 T  /* 0 */\n"),
@@ -386,7 +381,7 @@ TEST(NetworkWriter, WeightListLinesFollowTheSetsVisitingOrder) {
   set.FreezeWeight(0, 3);
   set.AddWeight(2, 1);
   *set.GetWeight(2, 1) = 1e6;
-  EXPECT_EQ(Section(Write(*net), "[WeightList]", "[~WeightList]\n"),
+  EXPECT_EQ(Section(WriteText(*net), "[WeightList]", "[~WeightList]\n"),
             "[WeightList]\n"
             "[From=2 To=1 Weight=1000000.000000000000000 Trainable ]\n"
             "[From=0 To=3 Weight=-0.250000000000000 UnTrainable ]\n"
@@ -398,7 +393,7 @@ TEST(NetworkWriter, SetsAreWrittenSourceLayerFirst) {
   net->Connect(1, 2);
   net->Connect(0, 2);
   net->Connect(2, 1);  // backwards arcs are written too
-  const std::string text = Write(*net);
+  const std::string text = WriteText(*net);
   const std::size_t a = text.find("[LayerFrom = 0]\n[LayerTo = 2]");
   const std::size_t b = text.find("[LayerFrom = 1]\n[LayerTo = 2]");
   const std::size_t c = text.find("[LayerFrom = 2]\n[LayerTo = 1]");
@@ -410,11 +405,7 @@ TEST(NetworkWriter, SetsAreWrittenSourceLayerFirst) {
 // ---- Files ------------------------------------------------------------------
 
 std::filesystem::path ScratchFile(const std::string& name) {
-  const char* dir = std::getenv("MIRK_TEST_SCRATCH");
-  std::filesystem::path path = dir != nullptr ? dir : std::filesystem::temp_directory_path();
-  path /= "NetworkWriterTest";
-  std::filesystem::create_directories(path);
-  return path / name;
+  return test::ScratchPath("NetworkWriterTest", name);
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

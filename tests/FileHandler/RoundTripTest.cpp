@@ -2,16 +2,16 @@
 // gives the same bytes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Common/Exceptions.h"
 #include "Common/NumberText.h"
 #include "FileHandler/NetworkFile.h"
+#include "FileHandler/NetworkText.h"
+#include "FileHandler/NetworkWriteText.h"
 #include "FileHandler/NetworkWriter.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirk.h"
@@ -26,18 +26,8 @@
 namespace mirk {
 namespace {
 
-std::string Write(TBasicNetwork& net) {
-  ScratchBuffer buffer;
-  std::ostringstream out;
-  WriteNetwork(buffer, out, net);
-  return out.str();
-}
-
-std::unique_ptr<TBasicNetwork> Read(const std::string& text) {
-  ScratchBuffer buffer;
-  std::istringstream in(text);
-  return ReadNetwork(buffer, in);
-}
+using test::ReadText;
+using test::WriteText;
 
 // Matrix cells keep 15 significant digits, weight-list weights and neuron
 // parameters 15 decimals; either text agreeing is the same written value.
@@ -107,15 +97,15 @@ void ExpectSameNetwork(TBasicNetwork& a, TBasicNetwork& b) {
 
 // Writes, reads back, compares, and writes again.
 void ExpectRoundTrip(TBasicNetwork& net) {
-  const std::string text = Write(net);
+  const std::string text = WriteText(net);
   std::unique_ptr<TBasicNetwork> back;
   try {
-    back = Read(text);
+    back = ReadText(text);
   } catch (const FileTools::Error& e) {
     FAIL() << "written text rejected: " << e.GetMessage() << "\n" << text;
   }
   ExpectSameNetwork(net, *back);
-  EXPECT_EQ(Write(*back), text);
+  EXPECT_EQ(WriteText(*back), text);
 }
 
 // Both set forms appear: 9 conditions over 3 inputs fill a third of their
@@ -163,7 +153,7 @@ TEST(RoundTrip, MlpLikeBasicNetworkWithGainLayers) {
   *inputs.GetWeight(1, 2) = -98765.4321;
   net.GetConnections(2, 3)->FreezeWeight(3, 1);
   *net.GetConnections(2, 3)->GetWeight(0, 0) = 1e-300;
-  const std::string text = Write(net);
+  const std::string text = WriteText(net);
   ASSERT_NE(text.find("[WeightList]"), std::string::npos);
   ASSERT_NE(text.find("[Neurons]"), std::string::npos);
   ExpectRoundTrip(net);
@@ -187,11 +177,7 @@ TEST(RoundTrip, ConnectedNetwork) {
 }
 
 TEST(RoundTrip, ThroughFiles) {
-  const char* dir = std::getenv("MIRK_TEST_SCRATCH");
-  std::filesystem::path path = dir != nullptr ? dir : std::filesystem::temp_directory_path();
-  path /= "RoundTripTest";
-  std::filesystem::create_directories(path);
-  path /= "mirk.net";
+  const std::filesystem::path path = test::ScratchPath("RoundTripTest", "mirk.net");
   const int inputMF[] = {2, 2};
   const int outputMF[] = {3};
   TMirk net(2, inputMF, 3, outputMF, 1);
@@ -200,7 +186,7 @@ TEST(RoundTrip, ThroughFiles) {
   SaveNetwork(buffer, path.string(), net);
   std::unique_ptr<TBasicNetwork> back = LoadNetwork(buffer, path.string());
   ExpectSameNetwork(net, *back);
-  EXPECT_EQ(Write(*back), Write(net));
+  EXPECT_EQ(WriteText(*back), WriteText(net));
 }
 
 }  // namespace
