@@ -3,6 +3,17 @@
 // one section per connected pair of layers. A written file reads back into a
 // network with the same layers, functions, parameters, arcs, weights (to 15
 // significant digits) and trainable flags.
+//
+// Layout: one statement per line. A layer gets "[All ...]" lines for its
+// common function and for each parameter all its neurons share exactly, and
+// a "Neurons" block for the rest. A connected set is written as a matrix
+// when it is fully connected or at least 35% of its possible arcs exist,
+// otherwise as a weight list. Matrix cells hold the weight in the general
+// form with 15 significant digits (17 near the largest double, where 15
+// would read back as an infinity) right-aligned in 20 characters, or "-"
+// for no arc, then a blank; a set that is not fully connected adds the
+// trainable column ("T ", "F " or "- "). Weight-list weights and neuron
+// parameters have 15 decimals, whatever their magnitude.
 #pragma once
 
 #include <iosfwd>
