@@ -1,8 +1,8 @@
 // Loading speed and memory of the network file reader on a large Mirk
 // network: 64 inputs of 7 membership functions, 1024 rules, 8 outputs of 7.
-// The file (about 12 MB, in the network writer's layout) is generated here
-// and read through ReadNetwork from memory and through LoadNetwork from a
-// file. The baseline reads the same bytes with std::from_chars.
+// The file (about 12 MB) is written here by the network writer and read
+// through ReadNetwork from memory and through LoadNetwork from a file. The
+// baseline reads the same bytes with std::from_chars.
 //
 // Memory: operator new is counted; "peak_MB" is the most the reader held at
 // once beyond what existed before it started (the istringstream's copy of
@@ -22,8 +22,10 @@
 #include <string>
 
 #include "FileHandler/NetworkFile.h"
+#include "FileHandler/NetworkWriter.h"
 #include "FileHandler/ParseTools.h"
 #include "Mirk/TMirk.h"
+#include "NeuralNets/TBasicConnections.h"
 
 namespace {
 
@@ -63,121 +65,32 @@ constexpr int kOutputs = 8;
 constexpr int kMF = 7;
 constexpr int kConditions = kInputs * kMF;
 constexpr int kActions = kOutputs * kMF;
-constexpr int kCellWidth = 20;
-
-void Layer(std::ostream& out, ScratchBuffer& b, int index, const char* type, int count, const char* function,
-           const char* mfBlock = nullptr, const char* mfKey = nullptr, int variables = 0) {
-  WriteNewLine(b, out);
-  WriteIntegerEntry(b, out, "Layer", index, true);
-  WriteStringEntry(b, out, "LayerType", type, true);
-  WriteIntegerEntry(b, out, "NumberOfNeurons", count, true);
-  WriteOpenBracket(b, out, true);
-  WriteBlockStart(b, out, "All", false);
-  WriteStringEntry(b, out, "ActivationFunction", function, false);
-  WriteCloseBracket(b, out, true, true);
-  if (mfBlock != nullptr) {
-    WriteBlockStart(b, out, mfBlock, true);
-    for (int i = 0; i < variables; ++i) {
-      WriteOpenBracket(b, out, true);
-      WriteIntegerEntry(b, out, mfKey, i, false);
-      WriteIntegerEntry(b, out, "MF", kMF, false);
-      WriteCloseBracket(b, out, true, true);
-    }
-    WriteBlockEnd(b, out, mfBlock);
-  }
-  WriteBlockEnd(b, out, "Layer");
-}
-
-void ConnectionStart(std::ostream& out, ScratchBuffer& b, int from, int to, const char* type) {
-  WriteNewLine(b, out);
-  WriteBlockStart(b, out, "ConnectionLayer", true);
-  WriteIntegerEntry(b, out, "LayerFrom", from, true);
-  WriteIntegerEntry(b, out, "LayerTo", to, true);
-  WriteStringEntry(b, out, "ConnectionType", type, true);
-  WriteOpenBracket(b, out, true);
-  WriteBlockStart(b, out, "Attributes", false);
-  WriteBlockStart(b, out, "Pruneable", false);
-  WriteBlockStart(b, out, "Freezable", false);
-  WriteCloseBracket(b, out, true, true);
-}
-
-// The arcs of the centres: (owner of node, node) for every node.
-void CentreList(std::ostream& out, ScratchBuffer& b, int from, int to, const char* type, int nodes, bool byTo) {
-  ConnectionStart(out, b, from, to, type);
-  WriteBlockStart(b, out, "WeightList", true);
-  for (int n = 0; n < nodes; ++n) {
-    WriteOpenBracket(b, out, true);
-    WriteIntegerEntry(b, out, "From", byTo ? n / kMF : n, false);
-    WriteIntegerEntry(b, out, "To", byTo ? n : n / kMF, false);
-    WriteNumberEntry(b, out, "Weight", (n % kMF) / (kMF - 1.0), 15, false);
-    WriteBlockStart(b, out, "Trainable", false);
-    WriteCloseBracket(b, out, true, true);
-  }
-  WriteBlockEnd(b, out, "WeightList");
-  WriteBlockEnd(b, out, "ConnectionLayer");
-}
-
-// A pruneable set as a matrix with the trainable column: about 5% of the
-// positions without an arc, 10% of the arcs frozen.
-void Matrix(std::ostream& out, ScratchBuffer& b, int from, int to, int fromSize, int toSize, std::mt19937_64& random) {
-  ConnectionStart(out, b, from, to, "Pruneable");
-  WriteOpenBracket(b, out, true);
-  WriteBlockStart(b, out, "Matrix", false);
-  WriteBlockStart(b, out, "Weights", false);
-  WriteBlockStart(b, out, "TrainableInfo", false);
-  WriteCloseBracket(b, out, true, true);
-  std::uniform_real_distribution<double> weight(-4.0, 4.0);
-  std::uniform_int_distribution<int> percent(0, 99);
-  std::string line = "/* To->";
-  for (int j = 0; j < toSize; ++j) AppendIntegerField(line, j, j == 0 ? kCellWidth - 5 : kCellWidth + 3);
-  line += "  From */";
-  WriteLine(b, out, line);
-  for (int i = 0; i < fromSize; ++i) {
-    line.clear();
-    for (int j = 0; j < toSize; ++j) {
-      if (percent(random) < 5) {
-        AppendField(line, "-", kCellWidth);
-        line += " - ";
-      } else {
-        AppendGeneralField(line, weight(random), 15, kCellWidth);
-        line += percent(random) < 10 ? " F " : " T ";
-      }
-    }
-    line += " /* " + std::to_string(i) + " */";
-    WriteLine(b, out, line);
-  }
-  WriteBlockEnd(b, out, "Matrix");
-  WriteBlockEnd(b, out, "ConnectionLayer");
-}
-
+// The network written by the network writer: rule weights drawn from
+// [-4, 4), about 5% of the rule arcs pruned and 10% frozen. The two rule
+// layers come out as matrices with the trainable column, the centres as
+// weight lists.
 const std::string& Text() {
   static const std::string text = [] {
-    std::ostringstream out;
-    ScratchBuffer b;
+    TMirk mirk(kInputs, std::vector<int>(kInputs, kMF), kRules, std::vector<int>(kOutputs, kMF), kOutputs);
+    mirk.InitWeights(-4.0, 4.0);
     std::mt19937_64 random(11);
-    WriteFormatVersion(b, out);
-    WriteBlockStart(b, out, "NeuralNetwork", true);
-    WriteStringEntry(b, out, "NetworkType", "Mirk", true);
-    WriteNewLine(b, out);
-    WriteBlockStart(b, out, "NetworkInformation", true);
-    WriteIntegerEntry(b, out, "NumberOfLayers", 6, true);
-    WriteIntegerEntry(b, out, "InputLayer", 1, true);
-    WriteIntegerEntry(b, out, "OutputLayer", 5, true);
-    WriteIntegerEntry(b, out, "NumberOfInputs", kInputs, true);
-    WriteIntegerEntry(b, out, "NumberOfOutputs", kOutputs, true);
-    WriteBlockEnd(b, out, "NetworkInformation");
-    Layer(out, b, 0, "Simple", 0, "null");
-    Layer(out, b, 1, "Input", kInputs, "linear");
-    Layer(out, b, 2, "FuzzyCondition", kConditions, "Mirk-condition", "InputMF", "Input", kInputs);
-    Layer(out, b, 3, "Simple", kRules, "sigmoid");
-    Layer(out, b, 4, "Simple", kActions, "sigmoid");
-    Layer(out, b, 5, "Defuzzify", kOutputs, "cog", "OutputMF", "Output", kOutputs);
-    CentreList(out, b, 1, 2, "ToConditionConnections", kConditions, true);
-    Matrix(out, b, 2, 3, kConditions, kRules, random);
-    Matrix(out, b, 3, 4, kRules, kActions, random);
-    CentreList(out, b, 4, 5, "ToOutputConnections", kActions, false);
-    WriteNewLine(b, out);
-    WriteBlockEnd(b, out, "NeuralNetwork");
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (int layer = TMirk::kConditionLayer; layer <= TMirk::kRuleLayer; ++layer) {
+      TBasicConnections& set = *mirk.GetConnections(layer, layer + 1);
+      for (int i = 0; i < set.GetFromSize(); ++i) {
+        for (int j = 0; j < set.GetToSize(); ++j) {
+          const int p = percent(random);
+          if (p < 5) {
+            set.RemoveWeight(i, j);
+          } else if (p < 15) {
+            set.FreezeWeight(i, j);
+          }
+        }
+      }
+    }
+    std::ostringstream out;
+    ScratchBuffer buffer;
+    WriteNetwork(buffer, out, mirk);
     return out.str();
   }();
   return text;
