@@ -232,7 +232,7 @@ bool NetworkReader::ReadLayerAttribute(const Header& header, LayerSection& secti
     section.common = Function(st_.value);
   } else {
     if (section.layer == nullptr) Fail("Neuron parameter before the layer is built");
-    if (section.layer->GetNumNeurons() == 0) Fail("Unknown neuron parameter");
+    if (section.layer->GetNumNeurons() == 0) Fail("Unknown neuron parameter " + st_.name);
     const size_t slot = ParameterSlot(section, *section.layer->GetNeuron(0), st_.name);
     section.slots[slot] = Number(st_.value);
     section.slotGiven[slot] = 1;

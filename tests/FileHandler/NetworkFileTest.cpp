@@ -254,7 +254,7 @@ TEST(NetworkFile, LayerErrors) {
       {"parameter of no slot", layer1("[LayerType = Simple]\n[NumberOfNeurons = 1]\n[Gain = 0.5]\n"),
        "Unknown neuron parameter Gain"},
       {"parameter of an empty layer", layer1("[LayerType = Gain]\n[NumberOfNeurons = 0]\n[Gain = 0.5]\n"),
-       "Unknown neuron parameter"},
+       "Unknown neuron parameter Gain"},
       {"parameter not a number", layer1(gain + "[Gain = x]\n"), "number-expected"},
       {"gain never given", layer1(gain), "Incomplete Layer information"},
       {"more inputs in the header",
