@@ -22,6 +22,7 @@
 #include <string>
 
 #include "FileHandler/NetworkFile.h"
+#include "bench/FromCharsBaseline.h"
 #include "FileHandler/NetworkWriter.h"
 #include "FileHandler/ParseTools.h"
 #include "Mirk/TMirk.h"
@@ -58,6 +59,7 @@ void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 namespace {
 
 using namespace mirk;
+using bench::ReadWithFromChars;
 
 constexpr int kInputs = 64;
 constexpr int kRules = 1024;
@@ -169,37 +171,6 @@ void BM_LoadNetwork_File(benchmark::State& state) {
   Report(state, use);
 }
 BENCHMARK(BM_LoadNetwork_File)->Unit(benchmark::kMillisecond);
-
-// The baseline tokenizer: bytes in memory, comments and brackets skipped,
-// numbers converted with std::from_chars.
-double ReadWithFromChars(const char* p, const char* end) {
-  double sum = 0.0;
-  while (p < end) {
-    const char c = *p;
-    if (static_cast<unsigned char>(c) <= ' ' || c == ',') {
-      ++p;
-    } else if (c == '/' && p + 1 < end && p[1] == '*') {
-      p += 2;
-      while (p + 1 < end && !(p[0] == '*' && p[1] == '/')) ++p;
-      p += 2;
-    } else if (c == '[') {
-      while (p < end && *p != ']') ++p;
-      ++p;
-    } else if (c == '-' && (p + 1 == end || static_cast<unsigned char>(p[1]) <= ' ')) {
-      ++p;
-    } else {
-      double value = 0.0;
-      const auto result = std::from_chars(p, end, value);
-      if (result.ec != std::errc()) {
-        ++p;
-      } else {
-        sum += value;
-        p = result.ptr;
-      }
-    }
-  }
-  return sum;
-}
 
 void BM_FromCharsBaseline(benchmark::State& state) {
   const std::string& text = Text();

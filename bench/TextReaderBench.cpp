@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "FileHandler/ParseTools.h"
+#include "bench/FromCharsBaseline.h"
 
 namespace {
 
 using namespace mirk;
+using bench::ReadWithFromChars;
 
 constexpr int kColumns = 1000;
 constexpr int kRows = 2400;  // about 50 MB
@@ -97,37 +99,6 @@ double ReadWithParseTools(std::istream& in) {
     }
     continued = s.more;
     bracketStart = !s.more;
-  }
-  return sum;
-}
-
-// The baseline tokenizer: bytes in memory, comments and brackets skipped,
-// numbers converted with std::from_chars.
-double ReadWithFromChars(const char* p, const char* end) {
-  double sum = 0.0;
-  while (p < end) {
-    const char c = *p;
-    if (static_cast<unsigned char>(c) <= ' ' || c == ',') {
-      ++p;
-    } else if (c == '/' && p + 1 < end && p[1] == '*') {
-      p += 2;
-      while (p + 1 < end && !(p[0] == '*' && p[1] == '/')) ++p;
-      p += 2;
-    } else if (c == '[') {
-      while (p < end && *p != ']') ++p;
-      ++p;
-    } else if (c == '-' && (p + 1 == end || static_cast<unsigned char>(p[1]) <= ' ')) {
-      ++p;
-    } else {
-      double value = 0.0;
-      const auto result = std::from_chars(p, end, value);
-      if (result.ec != std::errc()) {
-        ++p;
-      } else {
-        sum += value;
-        p = result.ptr;
-      }
-    }
   }
   return sum;
 }
