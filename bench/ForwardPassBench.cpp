@@ -15,9 +15,7 @@
 #include "NeuralNets/TConnectedNetwork.h"
 #include "NeuralNets/TSimpleInputLayer.h"
 
-#ifdef MIRK_HAVE_EIGEN
 #include <Eigen/Dense>
-#endif
 
 namespace {
 
@@ -105,8 +103,6 @@ BENCHMARK(BM_ConnectedNetwork)->Arg(0)->Arg(1);
 void BM_PrunedNetworkHalfArcs(benchmark::State& state) { RunNetwork<TBasicNetwork>(state, true); }
 BENCHMARK(BM_PrunedNetworkHalfArcs)->Arg(0)->Arg(1);
 
-#ifdef MIRK_HAVE_EIGEN
-
 // The sigmoid of the "sigmoid" function, in the same precision.
 double Sigmoid(double x) {
   return x < -500.0 ? 1e-300 : static_cast<double>(1.0L / (1.0L + std::exp(-static_cast<long double>(x))));
@@ -152,8 +148,6 @@ void BM_EigenDense(benchmark::State& state) {
   ReportRate(state);
 }
 BENCHMARK(BM_EigenDense)->Arg(0)->Arg(1);
-
-#endif
 
 }  // namespace
 

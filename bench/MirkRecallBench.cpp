@@ -1,6 +1,5 @@
 // Recall of one input vector through a Mirk network, the library's inner
-// loop, for a small and a large network. With Eigen installed, a baseline
-// computes the same outputs from plain vectors with the two rule layers as
+// loop, for a small and a large network. A baseline computes the same outputs from plain vectors with the two rule layers as
 // Eigen matrix-vector products; the set-up checks that both agree.
 //
 // The library's "sigmoid" works in extended precision, which costs about ten
@@ -20,9 +19,7 @@
 #include "Mirk/TMirkOutputLayer.h"
 #include "NeuralNets/TBasicNeuron.h"
 
-#ifdef MIRK_HAVE_EIGEN
 #include <Eigen/Dense>
-#endif
 
 namespace {
 
@@ -84,8 +81,6 @@ BENCHMARK_CAPTURE(MirkRecall, Small, kSmall, Sigmoid::Library);
 BENCHMARK_CAPTURE(MirkRecall, Large, kLarge, Sigmoid::Library);
 BENCHMARK_CAPTURE(MirkRecall, Small/double-sigmoid, kSmall, Sigmoid::Double);
 BENCHMARK_CAPTURE(MirkRecall, Large/double-sigmoid, kLarge, Sigmoid::Double);
-
-#ifdef MIRK_HAVE_EIGEN
 
 // The same network as plain arrays: memberships by a loop, rule and action
 // layers by Eigen matrix-vector products, centre-of-gravity outputs.
@@ -191,8 +186,6 @@ BENCHMARK_CAPTURE(EigenRecall, Small/double-sigmoid, kSmall, Sigmoid::Double);
 BENCHMARK_CAPTURE(EigenRecall, Large/double-sigmoid, kLarge, Sigmoid::Double);
 BENCHMARK_CAPTURE(EigenRecall, Small/extended-sigmoid, kSmall, Sigmoid::Extended);
 BENCHMARK_CAPTURE(EigenRecall, Large/extended-sigmoid, kLarge, Sigmoid::Extended);
-
-#endif  // MIRK_HAVE_EIGEN
 
 }  // namespace
 

@@ -43,14 +43,10 @@ function(mirk_add_fuzzer name)
   endif()
 endfunction()
 
-# A benchmark N is bench/N.cpp, linked with Google Benchmark (and Eigen,
-# used only as a baseline, when it is installed).
+# A benchmark N is bench/N.cpp, linked with Google Benchmark and Eigen (a
+# baseline only).
 function(mirk_add_benchmark name)
   add_executable(bench_${name} ${PROJECT_SOURCE_DIR}/bench/${name}.cpp)
-  target_link_libraries(bench_${name} PRIVATE mirk::mirk benchmark::benchmark)
-  if(TARGET Eigen3::Eigen)
-    target_link_libraries(bench_${name} PRIVATE Eigen3::Eigen)
-    target_compile_definitions(bench_${name} PRIVATE MIRK_HAVE_EIGEN=1)
-  endif()
+  target_link_libraries(bench_${name} PRIVATE mirk::mirk benchmark::benchmark Eigen3::Eigen)
   mirk_set_warnings(bench_${name})
 endfunction()

@@ -21,7 +21,7 @@ mirk_require() {
   apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-MIRK_BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev)
+MIRK_BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev)
 
 # Sanitizer reports must never look like an expected failure exit code.
 export ASAN_OPTIONS="exitcode=86:abort_on_error=0:detect_leaks=1:${ASAN_OPTIONS:-}"
