@@ -21,7 +21,14 @@ mirk_require() {
   apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-MIRK_BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-dev libgtest-dev)
+MIRK_BASE_PACKAGES=(cmake ninja-build ccache g++ clang libclang-rt-dev libgtest-dev)
+
+# Every build goes through ccache. Paths below the checkout are hashed
+# relative to it, so clones and worktrees of the repository share one cache;
+# the compiled code is the same as without it.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+export CCACHE_NOHASHDIR=true
+MIRK_LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # Sanitizer reports must never look like an expected failure exit code.
 export ASAN_OPTIONS="exitcode=86:abort_on_error=0:detect_leaks=1:${ASAN_OPTIONS:-}"
