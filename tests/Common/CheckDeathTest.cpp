@@ -11,6 +11,7 @@
 #include "Mirk/TMirk.h"
 #include "NeuralNets/TConnectedNetwork.h"
 #include "NeuralNets/TSimpleLayer.h"
+#include "RuleObject/RuleObject.h"
 
 namespace mirk {
 namespace {
@@ -78,6 +79,31 @@ TEST(CheckDeathTest, WriterRefusesStatementsThatCannotStandWithoutBrackets) {
 TEST(CheckDeathTest, MirkInitWeightsNeedsOrderedBounds) {
   TMirk net(1, std::array{2}, 1, std::array{2}, 1);
   EXPECT_DEATH(net.InitWeights(1.0, 0.0), "Minimum <= Maximum");
+}
+
+// ---- Rule objects ----
+
+TEST(CheckDeathTest, RuleSequencesCheckTheirPositions) {
+  const char* file = ", file .*RuleObject\\.cpp, line [0-9]+";
+  TRuleList rules("R", 0);
+  rules.InsertRule(TRule(), 0);
+  EXPECT_DEATH(rules.InsertRule(TRule(), 2), std::string("Assertion failed: exprnum<=numRules") + file);
+  EXPECT_DEATH(rules.InsertRule(TRule(), -2), "exprnum>=0");
+  EXPECT_DEATH(rules.ReplaceRule(TRule(), 1), "exprnum<numRules");
+  EXPECT_DEATH(rules.GetRule(1), "index");
+
+  TRuleConsequenceList consequences(0);
+  EXPECT_DEATH(consequences.RemoveConsequence(-1), std::string("Assertion failed: exprnum>=0") + file);
+  consequences.InsertConsequence(0, 0, 1.0, 0, -1);
+  consequences.InsertConsequence(0, 1, 1.0, 0, -1);
+  EXPECT_DEATH(consequences.RemoveConsequence(2), "exprnum<numConsequences");
+  EXPECT_DEATH(consequences.InsertConsequence(0, 0, 1.0, 0, 3), "exprnum<=numConsequences");
+
+  TRuleExprList list("and", 0);
+  EXPECT_DEATH(list.ReplaceSubExpression(TRuleExpression(), -1), "exprnum>=0");
+  list.InsertSubExpression(TRuleExpression(), -1);
+  EXPECT_DEATH(list.RemoveSubExpression(1), "exprnum<numSubExpressions");
+  EXPECT_DEATH(list.InsertSubExpression(TRuleExpression(), 2), "exprnum<=numSubExpressions");
 }
 
 }  // namespace
