@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -129,6 +130,16 @@ void AppendGeneral(std::string& out, double value, int significant) {
   AppendWith(out, room, [&](char* first, char* last) {
     return std::to_chars(first, last, value, std::chars_format::general, significant);
   });
+}
+
+void AppendGeneralFinite(std::string& out, double value, int significant) {
+  const std::size_t start = out.size();
+  AppendGeneral(out, value, significant);
+  if (significant >= 17 || !(std::fabs(value) > 1e308) || std::isinf(value)) return;
+  double back = 0.0;
+  if (ParseDoublePrefix(std::string_view(out).substr(start), back) && !std::isinf(back)) return;
+  out.resize(start);
+  AppendGeneral(out, value, 17);
 }
 
 std::string FormatLong(long value) {

@@ -17,6 +17,10 @@ bool ParseDoublePrefix(std::string_view text, double& out) noexcept;
 void AppendLong(std::string& out, long value);
 void AppendFixed(std::string& out, double value, int decimals);
 void AppendGeneral(std::string& out, double value, int significant);
+// AppendGeneral, except that a value so near the largest double that its
+// text would read back as an infinity gets 17 digits (which read back
+// exactly).
+void AppendGeneralFinite(std::string& out, double value, int significant);
 
 std::string FormatLong(long value);
 std::string FormatFixed(double value, int decimals);

@@ -44,12 +44,8 @@ bool IsSingleToken(std::string_view name) noexcept {
   return true;
 }
 
-// Whether the list reads back as written: single tokens, and a first name
-// that does not turn the list's "[" into an end tag "[~".
 bool IsWritable(const TLabelList& labels) noexcept {
   const auto names = labels.Labels();
-  if (!names.empty() && !names.front().Name.empty() && names.front().Name.front() == '~')
-    return false;
   return std::all_of(names.begin(), names.end(),
                      [](const TLabel& label) { return IsSingleToken(label.Name); });
 }
@@ -314,6 +310,8 @@ void CheckLabelNames(const Data* d, const char* where) {
 
 void AppendLabelList(std::string& line, const TLabelList& labels) {
   line += '[';
+  // "[~" would read as an end tag.
+  if (!labels.Empty() && labels.Labels().front().Name.front() == '~') line += ' ';
   for (const TLabel& label : labels.Labels()) {
     line += label.Name;
     if (label.Value != 1.0) {
@@ -372,7 +370,7 @@ void AppendRowsTo(std::ostream& out, const Data* first, const Data* second, int 
       d.GetOutputRow(row, values);
     }
     for (double v : values) {
-      AppendGeneral(text, v, kSignificant);
+      AppendGeneralFinite(text, v, kSignificant);
       text += ' ';
     }
   };

@@ -103,10 +103,11 @@ int ReadDataSetHeader(ScratchBuffer& buffer, std::istream& in, std::string_view 
 
 // A label list "[", then per label its name and a blank (value exactly 1.0)
 // or name=value with 9 decimals and a blank, then "]" and a blank. Names
-// must be single tokens of the structured text, and the first must not
-// begin with "~" (it would read as an end tag): otherwise TException
+// must be single tokens of the structured text: otherwise TException
 // ("Label name is not a single token", "Bad Parameter", "WriteLabelList")
-// before anything is written. The writers below check the same way.
+// before anything is written; the writers below check the same way. A
+// first name that begins with "~" gets a blank after the "[", which would
+// otherwise read as an end tag.
 void WriteLabelList(std::ostream& out, const TLabelList& labels);
 // Reads one list from the stream's position (separators and comments
 // first): bare names count 1.0, name=value parts their value, a repeated

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -113,6 +115,21 @@ TEST(Filer, SavedFileHasTheExactLayout) {
             "[~DataSet]\n");
 }
 
+TEST(Filer, ValuesNearTheLargestDoubleDoNotReadBackAsInfinities) {
+  Data d(1, 4, 0, false);
+  const double in[] = {DBL_MAX, -DBL_MAX, 1.79769313486231e308, INFINITY};
+  d.AppendRow(in, {});
+  std::ostringstream out;
+  ASSERT_EQ(WriteDataSets(out, &d, nullptr), SUCCESS);
+  EXPECT_NE(out.str().find("1.7976931348623157e+308 -1.7976931348623157e+308 "
+                           "1.79769313486231e+308 inf   \n"),
+            std::string::npos)
+      << out.str();
+  const Loaded back = ReadText(out.str());
+  ASSERT_EQ(back.status, SUCCESS);
+  ExpectSameData(back.first.get(), &d);
+}
+
 TEST(Filer, PiecewiseWritersProduceTheSameFile) {
   auto first = First(3);
   auto second = Second(3);
@@ -203,17 +220,22 @@ TEST(Filer, NamesThatWouldNotReadBackAreRefusedBeforeWriting) {
   }
 }
 
-TEST(Filer, OnlyAFirstNameWithATildeIsRefused) {
-  std::ostringstream out;
-  TLabelList later("a", 1.0);
+TEST(Filer, AFirstNameWithATildeIsNotMistakenForAnEndTag) {
+  TLabelList first("~a", 1.0), later("a", 1.0);
+  first.AppendLabel("~b", 0.5);
   later.AppendLabel("~b", 0.5);
-  WriteLabelList(out, later);
-  EXPECT_EQ(out.str(), "[a ~b=0.500000000 ] ");
-  ScratchBuffer buffer;
-  std::istringstream in(out.str());
-  EXPECT_EQ(ReadLabelList(buffer, in), later);
-  EXPECT_TEXCEPTION(WriteLabelList(out, TLabelList("~a", 1.0)), "Label name is not a single token",
-                    "Bad Parameter", "WriteLabelList");
+  const std::string entries = "[Rows = 2]\n[ExpectedOutputs = Labels]\n[Error = 1]";
+  std::string rows;
+  for (const TLabelList* list : {&first, &later}) {
+    std::ostringstream out;
+    WriteLabelList(out, *list);
+    rows += out.str() + " 1\n";
+  }
+  EXPECT_EQ(rows, "[ ~a ~b=0.500000000 ]  1\n[a ~b=0.500000000 ]  1\n");
+  const Loaded back = ReadText(DataSetText(entries, rows));
+  ASSERT_EQ(back.status, SUCCESS);
+  EXPECT_EQ(*back.first->GetLabels(0), first);
+  EXPECT_EQ(*back.first->GetLabels(1), later);
 }
 
 TEST(Filer, WhatIsSavedLoadsEqualAndSavesToTheSameBytes) {
