@@ -8,7 +8,6 @@
 // once beyond what existed before it started (the istringstream's copy of
 // the text excluded), "network_MB" what the loaded network holds.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <charconv>
 #include <ctime>
@@ -22,6 +21,7 @@
 #include <string>
 
 #include "FileHandler/NetworkFile.h"
+#include "bench/CountingAllocator.h"
 #include "bench/FromCharsBaseline.h"
 #include "FileHandler/NetworkWriter.h"
 #include "FileHandler/ParseTools.h"
@@ -30,36 +30,10 @@
 
 namespace {
 
-std::size_t g_current = 0;
-std::size_t g_peak = 0;
-
-void* Allocate(std::size_t size) {
-  void* p = std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr) throw std::bad_alloc();
-  g_current += malloc_usable_size(p);
-  if (g_current > g_peak) g_peak = g_current;
-  return p;
-}
-
-void Release(void* p) noexcept {
-  if (p == nullptr) return;
-  g_current -= malloc_usable_size(p);
-  std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
-
-namespace {
-
 using namespace mirk;
 using bench::ReadWithFromChars;
+using bench::g_current;
+using bench::g_peak;
 
 constexpr int kInputs = 64;
 constexpr int kRules = 1024;
