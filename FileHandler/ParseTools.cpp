@@ -441,6 +441,14 @@ double ParseNumber(ScratchBuffer&, std::istream& in, std::string_view text) {
 
 // ---- Writing ------------------------------------------------------------------------
 
+bool IsSingleToken(std::string_view text) noexcept {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (ClassOf(c) != kTokenChar) return false;
+  }
+  return true;
+}
+
 namespace {
 
 bool IsConsole(const std::ostream& out) noexcept {

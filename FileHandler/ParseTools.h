@@ -122,6 +122,10 @@ double ParseNumber(ScratchBuffer& buffer, std::istream& in, std::string_view tex
 // Names and values must be single tokens. Nothing is reported; the caller
 // tests the stream.
 
+// Whether `text` reads back as one token: not empty, and only printable
+// characters other than the comma and "[]/*=<>".
+bool IsSingleToken(std::string_view text) noexcept;
+
 // With `bracket` the statement stands alone on its line; without, it is one
 // part of a compound statement (no brackets, no line break):
 //   kind             bracket                         no bracket
