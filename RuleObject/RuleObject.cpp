@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Common/Check.h"
+#include "MembershipFunctions/TMFSetList.h"
 
 // A check whose printed text names the sequence's own count, as in
 // "exprnum<numRules", whichever sequence runs the shared code below.
@@ -236,5 +237,12 @@ void TRuleList::ReplaceRule(TRule&& rule, int exprnum) {
 TRule& TRuleList::GetRule(int index) { return EntryAt(rules, index); }
 
 const TRule& TRuleList::GetRule(int index) const { return EntryAt(rules, index); }
+
+// ---- TFuzzyRuleSet ----
+
+TFuzzyRuleSet::TFuzzyRuleSet() noexcept = default;
+TFuzzyRuleSet::TFuzzyRuleSet(TFuzzyRuleSet&&) noexcept = default;
+TFuzzyRuleSet& TFuzzyRuleSet::operator=(TFuzzyRuleSet&&) noexcept = default;
+TFuzzyRuleSet::~TFuzzyRuleSet() = default;
 
 }  // namespace mirk

@@ -2,7 +2,8 @@
 // expressions whose leaves are atoms (variable v is MF m, with a degree) and
 // whose inner nodes are lists joined by an operator word; the consequences
 // are a flat list of atoms on output variables. Rules are collected in named
-// rule lists.
+// rule lists, and a fuzzy rule set joins a rule list with the MF lists that
+// its atoms' variable and MF indices refer to.
 //
 // The three growable sequences (sub-expressions, consequences, rules) behave
 // alike: positions are addressed by exprnum, -1 addresses the end (the last
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace mirk {
+
+class TMFSetList;
 
 struct TRuleAtom {
   int Variable = 0;  // an input in a condition, an output in a consequence
@@ -152,6 +155,20 @@ class TRuleList {
   std::string Name;
   std::vector<TRule> rules;  // one per unit of capacity
   int numRules = 0;
+};
+
+// A rule list with the MF lists of its inputs and outputs; each part may be
+// null (all are in a new set) and is owned by the set.
+class TFuzzyRuleSet {
+ public:
+  TFuzzyRuleSet() noexcept;
+  TFuzzyRuleSet(TFuzzyRuleSet&&) noexcept;
+  TFuzzyRuleSet& operator=(TFuzzyRuleSet&&) noexcept;
+  ~TFuzzyRuleSet();
+
+  std::unique_ptr<TMFSetList> InputMFs;
+  std::unique_ptr<TRuleList> Rules;
+  std::unique_ptr<TMFSetList> OutputMFs;
 };
 
 }  // namespace mirk

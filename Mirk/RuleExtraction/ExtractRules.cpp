@@ -1,7 +1,11 @@
-#include "Mirk/RuleExtraction/ExtractRules.h"
+// The rule extraction of TMirkRule.
+#include "Mirk/RuleExtraction/TMirkRule.h"
 
 #include <vector>
 
+#include "Common/Exceptions.h"
+#include "Mirk/RuleExtraction/DefaultLabels.h"
+#include "Mirk/RuleExtraction/TMirkLabel.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirk.h"
 #include "Mirk/TMirkOutputLayer.h"
@@ -84,7 +88,32 @@ std::unique_ptr<TRuleConsequenceList> Consequences(const TRuleWeights& weights, 
 
 }  // namespace
 
-std::unique_ptr<TRuleList> ExtractReMirkRules(const TMirk& network, double thresholdIn, double thresholdOut) {
+void TMirkRule::ExtractRules(const TMirk& network, std::unique_ptr<TFuzzyRuleSet>& ruleSet,
+                             std::unique_ptr<TKQstructure> parameters, const TMirkLabel* labels) {
+  double thresholdIn = 0.0;
+  double thresholdOut = 0.0;
+  const TKQstructure* method = nullptr;
+  if (parameters) {
+    if (const TKQstructure* value = parameters->Lookup("threshold")) {
+      thresholdIn = thresholdOut = KQParseDouble(value->GetName());
+    }
+    if (const TKQstructure* value = parameters->Lookup("thresholdin")) thresholdIn = KQParseDouble(value->GetName());
+    if (const TKQstructure* value = parameters->Lookup("thresholdout")) thresholdOut = KQParseDouble(value->GetName());
+    method = parameters->Lookup("method");
+  }
+  std::unique_ptr<TMirkLabel> defaultLabels;
+  if (labels == nullptr) {
+    defaultLabels = GenerateLabels(network);
+    labels = defaultLabels.get();
+  }
+  ruleSet = std::make_unique<TFuzzyRuleSet>();
+  GetMirkMF(network, *labels, ruleSet->InputMFs, ruleSet->OutputMFs);
+  if (method != nullptr && strcasecmp(method->GetName(), "ReMirk") != 0) parameters->Expect("method", "ReMirk");
+  ruleSet->Rules = ExtractReMirkRules(network, thresholdIn, thresholdOut);
+}
+
+std::unique_ptr<TRuleList> TMirkRule::ExtractReMirkRules(const TMirk& network, double thresholdIn,
+                                                         double thresholdOut) {
   const TRuleWeights weights = ReadStructure(network);
   auto rules = std::make_unique<TRuleList>("REMirk", 0);
   for (int r = 0; r < weights.numRules; ++r) {

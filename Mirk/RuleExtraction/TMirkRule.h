@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "KQmessage/KQML.h"
 #include "MembershipFunctions/TMFSetList.h"
+#include "RuleObject/RuleObject.h"
 
 namespace mirk {
 
@@ -49,6 +51,34 @@ class TMirkRule {
   //    RightShouldered" (last), "Output" for the output list
   //    ("TMirkRule::SetMirkMF").
   static void SetMirkMF(TMirk& network, const TMFSetList& inputs, const TMFSetList& outputs);
+
+  // Rule extraction (ExtractRules.cpp). The parameters may be null; keys in
+  // any letter case, numbers in the structure's number syntax:
+  //   "threshold"    both thresholds (default 0.0), applied first;
+  //   "thresholdin"  the input threshold, then "thresholdout" the output one;
+  //   "method"       "ReMirk" (any letter case), the only method.
+  // Without labels the default labels name the MF lists. ruleSet receives a
+  // new rule set once the parameters have been read, so on a later failure
+  // it holds what was built: nothing when the labels do not fit the network
+  // (GetMirkMF's TException), the MF lists but no rule list for an unknown
+  // method (TKQstructure::Error "invalid-message" with "tag" method and
+  // "expected-value" ReMirk). A parameter that is not a number throws
+  // before ruleSet is touched.
+  static void ExtractRules(const TMirk& network, std::unique_ptr<TFuzzyRuleSet>& ruleSet,
+                           std::unique_ptr<TKQstructure> parameters, const TMirkLabel* labels);
+
+  // One rule per rule node, in node order, in a new list named "REMirk". A
+  // rule's condition is an "and" list of at most one atom per input, in
+  // input order: the input's condition node with the greatest weight w into
+  // the rule node such that w > 0.0 and w > thresholdIn (the earlier node on
+  // equal weights). Its consequences are the action nodes, in node order,
+  // whose weight w from the rule node is > thresholdOut. Each atom's degree
+  // is its weight. A rule node that lacks conditions or consequences yields
+  // no rule; arcs that do not exist (pruned, or an unconnected layer) are
+  // never read. A network whose layers do not follow the Mirk plan is a
+  // TException ("Incomplete Mirk network", where "TMirk::GetStructure").
+  static std::unique_ptr<TRuleList> ExtractReMirkRules(const TMirk& network, double thresholdIn,
+                                                       double thresholdOut);
 };
 
 }  // namespace mirk

@@ -1,11 +1,14 @@
-#include "Mirk/RuleExtraction/ExtractRules.h"
+#include "Mirk/RuleExtraction/TMirkRule.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "KQmessage/KQML.h"
+#include "Mirk/RuleExtraction/TMirkLabel.h"
 #include "Mirk/TMirk.h"
 #include "NeuralNets/TBasicConnections.h"
 #include "support/TestUtil.h"
@@ -66,7 +69,7 @@ using Lines = std::vector<std::string>;
 
 TEST(ExtractReMirkRules, StrongestConditionPerInputAndEveryActionAboveThreshold) {
   const TMirk net = SmallNetwork();
-  const auto rules = ExtractReMirkRules(net, 0.0, 0.0);
+  const auto rules = TMirkRule::ExtractReMirkRules(net, 0.0, 0.0);
   EXPECT_EQ(rules->GetName(), "REMirk");
   EXPECT_EQ(Describe(*rules), (Lines{"0:1@0.8 1:1@0.6 => 0:0@0.5 1:0@0.9", "0:0@0.4 => 1:2@0.0001"}));
   EXPECT_EQ(rules->GetRule(0).GetCondition()->GetKind(), TRuleExpression::kExprList);
@@ -92,7 +95,7 @@ TEST(ExtractReMirkRules, ThresholdsAreStrictAndConditionsMustBePositive) {
       {0.8, 0.0, {}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Describe(*ExtractReMirkRules(net, c.in, c.out)), c.rules) << c.in << ' ' << c.out;
+    EXPECT_EQ(Describe(*TMirkRule::ExtractReMirkRules(net, c.in, c.out)), c.rules) << c.in << ' ' << c.out;
   }
 }
 
@@ -103,14 +106,101 @@ TEST(ExtractReMirkRules, ArcsThatDoNotExistAreNeverRead) {
   for (int a = 1; a < 5; ++a) actions.RemoveWeight(0, a);
   for (int a = 0; a < 5; ++a) actions.RemoveWeight(3, a);
   // Pruned arcs hold 0.0, which a negative output threshold would admit.
-  EXPECT_EQ(Describe(*ExtractReMirkRules(net, 0.0, -1.0)),
+  EXPECT_EQ(Describe(*TMirkRule::ExtractReMirkRules(net, 0.0, -1.0)),
             (Lines{"0:2@0.3 1:1@0.6 => 0:0@0.5", "0:0@0.4 => 0:0@0 0:1@0 1:0@0 1:1@-0.5 1:2@0.0001"}));
 }
 
 TEST(ExtractReMirkRules, IncompleteNetworkIsRefused) {
   const TMirk empty;
-  EXPECT_TEXCEPTION(ExtractReMirkRules(empty, 0.0, 0.0), "Incomplete Mirk network", "Bad Parameter",
+  EXPECT_TEXCEPTION(TMirkRule::ExtractReMirkRules(empty, 0.0, 0.0), "Incomplete Mirk network", "Bad Parameter",
                     "TMirk::GetStructure");
+}
+
+TKQstructure::Error ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const TKQstructure::Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no TKQstructure::Error";
+  return TKQstructure::Error(KQNewError("none"));
+}
+
+TEST(ExtractRules, ParametersSetTheThresholdsAndMethodInAnyOrder) {
+  const TMirk net = SmallNetwork();
+  const Lines strictIn{"0:1@0.8 => 0:0@0.5 1:0@0.9"};
+  const Lines atZero{"0:1@0.8 1:1@0.6 => 0:0@0.5 1:0@0.9", "0:0@0.4 => 1:2@0.0001"};
+  const struct {
+    const char* parameters;
+    Lines rules;
+  } cases[] = {
+      {nullptr, atZero},
+      {"(p)", atZero},
+      {"(p :threshold 0.6 :thresholdout 0.2)", strictIn},
+      {"(p :thresholdout 0.2 :threshold 0.6)", strictIn},
+      {"(p :threshold 0.6)", {"0:1@0.8 => 1:0@0.9"}},
+      {"(p :THRESHOLDIN 0.6 :Method remirk)", strictIn},
+      {"(p :thresholdin 0.6 :threshold 0.9 :thresholdout 0.5)", {"0:1@0.8 => 1:0@0.9"}},
+      {"(p :thresholdout -0.6 :threshold 0.65)",
+       {"0:1@0.8 => 0:0@0.5 0:1@0 1:0@0.9 1:1@0 1:2@0", "1:0@0.7 => 0:0@0 0:1@0 1:0@0 1:1@0 1:2@0"}},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<TFuzzyRuleSet> ruleSet;
+    TMirkRule::ExtractRules(net, ruleSet, c.parameters ? TKQstructure::Parse(c.parameters) : nullptr, nullptr);
+    ASSERT_NE(ruleSet, nullptr);
+    ASSERT_NE(ruleSet->Rules, nullptr);
+    EXPECT_EQ(Describe(*ruleSet->Rules), c.rules) << (c.parameters ? c.parameters : "null");
+  }
+}
+
+TEST(ExtractRules, MFListsNamedByTheLabelsOrTheDefaultOnes) {
+  const TMirk net = SmallNetwork();
+  std::unique_ptr<TFuzzyRuleSet> ruleSet;
+  TMirkRule::ExtractRules(net, ruleSet, nullptr, nullptr);
+  ASSERT_NE(ruleSet->InputMFs, nullptr);
+  ASSERT_NE(ruleSet->OutputMFs, nullptr);
+  EXPECT_STREQ(ruleSet->InputMFs->GetListName(), "Inputs");
+  EXPECT_STREQ(ruleSet->InputMFs->GetMFSet(1)->GetName(), "InputB");
+  EXPECT_STREQ(ruleSet->OutputMFs->GetMFSet(1)->GetMF(2)->GetName(), "C");
+
+  TMirkLabel labels(2, std::vector<int>{3, 2}, 2, std::vector<int>{2, 3});
+  labels.SetOutputName(1, "Fan");
+  labels.SetActionName(4, "Fast");
+  TMirkRule::ExtractRules(net, ruleSet, nullptr, &labels);
+  EXPECT_STREQ(ruleSet->OutputMFs->GetMFSet(1)->GetName(), "Fan");
+  EXPECT_STREQ(ruleSet->OutputMFs->GetMFSet(1)->GetMF(2)->GetName(), "Fast");
+  EXPECT_EQ(ruleSet->InputMFs->GetMFSet(1)->GetName(), nullptr);
+  EXPECT_EQ(ruleSet->Rules->GetNumRules(), 2);
+}
+
+TEST(ExtractRules, FailuresLeaveWhatWasBuiltWithTheCaller) {
+  const TMirk net = SmallNetwork();
+
+  // A threshold that is not a number: nothing is handed over.
+  std::unique_ptr<TFuzzyRuleSet> ruleSet;
+  const TKQstructure::Error notNumber = ErrorOf([&] {
+    TMirkRule::ExtractRules(net, ruleSet, TKQstructure::Parse("(p :thresholdout high)"), nullptr);
+  });
+  EXPECT_EQ(notNumber.GetDetail().ToText(), "(error :type invalid-message :number-expected high)");
+  EXPECT_EQ(ruleSet, nullptr);
+
+  // Labels of another network: the caller holds the empty rule set.
+  const TMirkLabel misfit(2, std::vector<int>{3, 3}, 2, std::vector<int>{2, 3});
+  EXPECT_TEXCEPTION(TMirkRule::ExtractRules(net, ruleSet, nullptr, &misfit), "Labels unsuitable for this network",
+                    "Bad Format", "TMirkRule::GetMirkMF");
+  ASSERT_NE(ruleSet, nullptr);
+  EXPECT_EQ(ruleSet->InputMFs, nullptr);
+  EXPECT_EQ(ruleSet->Rules, nullptr);
+
+  // Another method: the MF lists are there, the rule list is not.
+  const TKQstructure::Error method = ErrorOf([&] {
+    TMirkRule::ExtractRules(net, ruleSet, TKQstructure::Parse("(p :threshold 0.5 :method Fuzzy)"), nullptr);
+  });
+  EXPECT_EQ(method.GetDetail().ToText(), "(error :type invalid-message :tag method :expected-value ReMirk)");
+  ASSERT_NE(ruleSet, nullptr);
+  EXPECT_NE(ruleSet->InputMFs, nullptr);
+  EXPECT_NE(ruleSet->OutputMFs, nullptr);
+  EXPECT_EQ(ruleSet->Rules, nullptr);
 }
 
 }  // namespace
