@@ -4,21 +4,11 @@
 
 #include <sstream>
 
+#include "support/KQErrorText.h"
 #include "support/TestUtil.h"
 
 namespace mirk {
 namespace {
-
-// Runs stmt and returns the text form of the TKQstructure::Error it throws.
-template <typename F>
-std::string ErrorText(F&& f) {
-  try {
-    f();
-  } catch (const TKQstructure::Error& e) {
-    return e.GetDetail().ToText();
-  }
-  return "<no error>";
-}
 
 TEST(KQstructure, ParsesAndPrintsTheTextForm) {
   const char* texts[] = {
@@ -52,17 +42,17 @@ TEST(KQstructure, MalformedTextIsRefused) {
                          "(a :b (c)", "(a :(b) c)"};
   for (const char* text : texts) {
     test::CaptureStream err(std::cerr);
-    EXPECT_NE(ErrorText([&] { TKQstructure::Parse(text); }), "<no error>") << text;
+    EXPECT_NE(test::KQErrorText([&] { TKQstructure::Parse(text); }), "<no error>") << text;
   }
   test::CaptureStream err(std::cerr);
-  ErrorText([] { TKQstructure::Parse("(a :)"); });
+  test::KQErrorText([] { TKQstructure::Parse("(a :)"); });
   EXPECT_EQ(err.Text(), "special character unexpected\n");
 }
 
 TEST(KQstructure, DeepNestingIsRefusedNotOverflowed) {
   std::string text;
   for (int i = 0; i < 100000; ++i) text += "(a :b ";
-  EXPECT_NE(ErrorText([&] { TKQstructure::Parse(text); }), "<no error>");
+  EXPECT_NE(test::KQErrorText([&] { TKQstructure::Parse(text); }), "<no error>");
 }
 
 TEST(KQstructure, SetKeepsFirstSpellingAndPosition) {
@@ -112,9 +102,9 @@ TEST(KQstructure, CapacityGrowsByDoublingAndCopyTakesTheCount) {
 TEST(KQstructure, RequireAndExpectDescribeWhatIsMissing) {
   auto s = TKQstructure::Parse("(p :mode fast)");
   EXPECT_EQ(s->Require("MODE")->GetName(), "fast");
-  EXPECT_EQ(ErrorText([&] { s->Require("rows"); }), "(error :type invalid-message :expected rows)");
-  EXPECT_EQ(ErrorText([&] { s->Expect("rows", ""); }), "(error :type invalid-message :expected rows)");
-  EXPECT_EQ(ErrorText([&] { s->Expect("mode", "slow"); }),
+  EXPECT_EQ(test::KQErrorText([&] { s->Require("rows"); }), "(error :type invalid-message :expected rows)");
+  EXPECT_EQ(test::KQErrorText([&] { s->Expect("rows", ""); }), "(error :type invalid-message :expected rows)");
+  EXPECT_EQ(test::KQErrorText([&] { s->Expect("mode", "slow"); }),
             "(error :type invalid-message :tag mode :expected-value slow)");
   s->Expect("mode", "FAST");
   s->Expect("mode", "");
@@ -123,12 +113,12 @@ TEST(KQstructure, RequireAndExpectDescribeWhatIsMissing) {
 TEST(KQstructure, LeafConversions) {
   EXPECT_TRUE(KQParseBoolean("true"));
   EXPECT_FALSE(KQParseBoolean("FaLsE"));
-  EXPECT_EQ(ErrorText([] { KQParseBoolean("yes"); }), "(error :type type-error :expected boolean)");
+  EXPECT_EQ(test::KQErrorText([] { KQParseBoolean("yes"); }), "(error :type type-error :expected boolean)");
   EXPECT_EQ(KQParseLong("12abc"), 12);
   EXPECT_EQ(KQParseLong("  -3"), -3);
-  EXPECT_EQ(ErrorText([] { KQParseLong("x1"); }), "(error :type invalid-message :integer-expected x1)");
+  EXPECT_EQ(test::KQErrorText([] { KQParseLong("x1"); }), "(error :type invalid-message :integer-expected x1)");
   EXPECT_DOUBLE_EQ(KQParseDouble("2.5e1x"), 25.0);
-  EXPECT_EQ(ErrorText([] { KQParseDouble("."); }), "(error :type invalid-message :number-expected .)");
+  EXPECT_EQ(test::KQErrorText([] { KQParseDouble("."); }), "(error :type invalid-message :number-expected .)");
   EXPECT_EQ(KQToLong("+8"), 8);
   EXPECT_DOUBLE_EQ(KQToDouble("-0.25"), -0.25);
 }
