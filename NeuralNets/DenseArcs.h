@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace mirk::detail {
@@ -64,5 +65,15 @@ void AggregateDense(const double* weights, const TDenseShape& shape, const doubl
 // skipping the others, whatever values they hold.
 void AggregateMasked(const double* weights, const unsigned char* existsBits, const TDenseShape& shape,
                      const double* x, double* net);
+
+// Several rows at once: row r reads its source values at x[r * xStride] and
+// adds to net[r * netStride], each row bit for bit as the one-row forms.
+// A block of destinations serves all rows while its weights are in cache.
+// Both spans must reach the last row's values (checked).
+void AggregateDenseRows(const double* weights, const TDenseShape& shape, std::span<const double> x, size_t xStride,
+                        std::span<double> net, size_t netStride, int numRows);
+void AggregateMaskedRows(const double* weights, const unsigned char* existsBits, const TDenseShape& shape,
+                         std::span<const double> x, size_t xStride, std::span<double> net, size_t netStride,
+                         int numRows);
 
 }  // namespace mirk::detail

@@ -59,6 +59,11 @@ void TConnectedConnections::Aggregate(std::span<double> netInputs) {
   detail::AggregateDense(array_weights.data(), shape, x.data(), netInputs.data());
 }
 
+void TConnectedConnections::AggregateRows(std::span<const double> sources, size_t sourceStride, std::span<double> net,
+                            size_t netStride, int numRows) const {
+  detail::AggregateDenseRows(array_weights.data(), shape, sources, sourceStride, net, netStride, numRows);
+}
+
 bool TConnectedConnections::IsValid(int, int) const { return true; }
 
 bool TConnectedConnections::IsTrainable(int, int) const { return true; }

@@ -24,6 +24,12 @@ class TConnectedConnections : public TBasicConnections {
   void Randomize(double min, double max) override;
   double* GetWeight(int from, int to) override;
   void Aggregate(std::span<double> netInputs) override;
+  // Aggregate for numRows rows at once, from source outputs given here
+  // instead of the source layer's: row r reads fromSize values at
+  // sources[r * sourceStride] and adds to toSize net inputs at
+  // net[r * netStride]. Each row bit for bit as Aggregate would add it.
+  void AggregateRows(std::span<const double> sources, size_t sourceStride, std::span<double> net,
+                     size_t netStride, int numRows) const;
   bool IsValid(int from, int to) const override;      // true
   bool IsTrainable(int from, int to) const override;  // true
   // Arcs can be neither removed nor frozen (checked); adding and unfreezing

@@ -51,6 +51,12 @@ void TPrunedConnections::Aggregate(std::span<double> netInputs) {
   detail::AggregateMasked(array_weights.data(), exists_bits.data(), shape, x.data(), netInputs.data());
 }
 
+void TPrunedConnections::AggregateRows(std::span<const double> sources, size_t sourceStride, std::span<double> net,
+                            size_t netStride, int numRows) const {
+  detail::AggregateMaskedRows(array_weights.data(), exists_bits.data(), shape, sources, sourceStride, net, netStride,
+                              numRows);
+}
+
 bool TPrunedConnections::IsValid(int from, int to) const { return (GetFlags(from, to) & FMaskExists) != 0; }
 
 bool TPrunedConnections::IsTrainable(int from, int to) const { return (GetFlags(from, to) & FMaskTrainable) != 0; }

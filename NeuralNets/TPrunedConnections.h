@@ -24,6 +24,12 @@ class TPrunedConnections : public TBasicConnections {
   // Only positions whose exists bit is set take part, whatever weight the
   // others hold.
   void Aggregate(std::span<double> netInputs) override;
+  // Aggregate for numRows rows at once, from source outputs given here
+  // instead of the source layer's: row r reads fromSize values at
+  // sources[r * sourceStride] and adds to toSize net inputs at
+  // net[r * netStride]. Each row bit for bit as Aggregate would add it.
+  void AggregateRows(std::span<const double> sources, size_t sourceStride, std::span<double> net,
+                     size_t netStride, int numRows) const;
   bool IsValid(int from, int to) const override;      // the exists bit
   bool IsTrainable(int from, int to) const override;  // the trainable bit
   void RemoveWeight(int from, int to) override;  // flag 0, weight 0.0
