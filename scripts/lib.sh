@@ -21,7 +21,8 @@ mirk_require() {
   apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-MIRK_BASE_PACKAGES=(cmake ninja-build ccache g++ clang libclang-rt-dev libgtest-dev)
+# libcli11-dev: the argument parser of the mirk command (header-only).
+MIRK_BASE_PACKAGES=(cmake ninja-build ccache g++ clang libclang-rt-dev libgtest-dev libcli11-dev)
 
 # Every build goes through ccache. Paths below the checkout are hashed
 # relative to it, so clones and worktrees of the repository share one cache;

@@ -1,18 +1,14 @@
 // Runs the built Tagwright binary on fixture files and compares its exit
 // status, both console streams and the label file exactly.
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/RunProgram.h"
 
 #ifndef TAGWRIGHT_PATH
 #error "TAGWRIGHT_PATH names the Tagwright binary under test"
@@ -30,81 +26,33 @@ namespace mirk {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramResult;
+using Result = ProgramResult;
+using test::ExpectResult;
 
 const std::string kUsage = "Usage: Tagwright MirkFile LabelFile\n";
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+std::string ReadFile(const fs::path& path) { return test::ReadFileText(path); }
+void WriteFile(const fs::path& path, const std::string& text) { test::WriteFileText(path, text); }
 
 std::string Data(const std::string& name) { return std::string(MIRK_TEST_DATA_DIR) + "/" + name; }
 
-struct Result {
-  int status;  // exit status, or 128 + signal
-  std::string out;
-  std::string err;
-};
-
 class TagwrightTest : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* scratch = std::getenv("MIRK_TEST_SCRATCH");
-    const fs::path base = scratch != nullptr ? fs::path(scratch) : fs::temp_directory_path();
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = base / "Tagwright" / info->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
+  void SetUp() override { dir_ = test::FreshTestDir("Tagwright"); }
 
   fs::path Path(const std::string& name) const { return dir_ / name; }
 
   // Runs Tagwright with exactly these arguments; memoryLimit > 0 caps the
   // process's address space in bytes.
   Result Run(const std::vector<std::string>& args, rlim_t memoryLimit = 0) const {
-    const std::string outPath = Path("stdout").string();
-    const std::string errPath = Path("stderr").string();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(TAGWRIGHT_PATH));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
-      if (memoryLimit > 0) {
-        const rlimit limit{memoryLimit, memoryLimit};
-        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
-      }
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    int status = 0;
-    EXPECT_GT(pid, 0);
-    EXPECT_EQ(waitpid(pid, &status, 0), pid);
-    Result result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
+    test::ProgramInput input;
+    input.memoryLimit = memoryLimit;
+    return test::RunProgram(TAGWRIGHT_PATH, args, dir_, input);
   }
 
   fs::path dir_;
 };
-
-void ExpectResult(const Result& r, int status, const std::string& out, const std::string& err) {
-  EXPECT_EQ(r.status, status);
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, err);
-}
 
 TEST_F(TagwrightTest, ExampleNetworkGetsTheDefaultLabelsSilently) {
   const fs::path labels = Path("fan.labels");
