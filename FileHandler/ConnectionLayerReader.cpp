@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirkOutputLayer.h"
 #include "Mirk/TToConditionConnections.h"
@@ -53,7 +54,7 @@ class ConnectionReader {
   void Read(std::string_view networkBlock);
 
  private:
-  [[noreturn]] void Fail(std::string message) { throw FileTools::Error(std::move(message), &in_); }
+  [[noreturn]] void Fail(std::string message) { FileTools::Fail(in_, std::move(message)); }
   void Next(std::string_view block, bool continued = false) {
     ReadStatement(buffer_, in_, block, continued, st_);
   }

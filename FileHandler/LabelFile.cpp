@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "FileHandler/ParseTools.h"
 
 namespace mirk {
@@ -91,7 +91,7 @@ class LabelReader {
     return GetIntegerEntry(buffer_, in_, statement, key);
   }
 
-  [[noreturn]] void Fail(std::string message) { throw FileTools::Error(std::move(message), &in_); }
+  [[noreturn]] void Fail(std::string message) { FileTools::Fail(in_, std::move(message)); }
 
   // A line "[key=number key2=value]": its number and its second part, which
   // must close the bracket.
@@ -180,7 +180,7 @@ void WriteLabels(std::ostream& out, const TMirkLabel& labels) {
     const int n = (labels.*list.count)();
     for (int i = 0; i < n; ++i) {
       if ((labels.*list.get)(i) == nullptr) {
-        throw TException(list.unset, "Bad Parameter", "WriteLabels", nullptr);
+        Refuse(list.unset, "WriteLabels");
       }
     }
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "FileHandler/ConnectionLayerReader.h"
 #include "FileHandler/SaveMirk.h"
 #include "KQmessage/KQML.h"
@@ -77,7 +78,7 @@ class NetworkReader {
   std::unique_ptr<TBasicNetwork> Read();
 
  private:
-  [[noreturn]] void Fail(std::string message) { throw FileTools::Error(std::move(message), &in_); }
+  [[noreturn]] void Fail(std::string message) { FileTools::Fail(in_, std::move(message)); }
   void Next(std::string_view block, bool continued = false) {
     ReadStatement(buffer_, in_, block, continued, st_);
   }
@@ -376,7 +377,7 @@ std::unique_ptr<TBasicNetwork> LoadNetwork(ScratchBuffer& buffer, const std::str
   file.open(fileName);
   // A directory opens as a stream that reads nothing.
   std::error_code ec;
-  if (!file || std::filesystem::is_directory(fileName, ec)) throw FileTools::Error("Error on File Open", &file);
+  if (!file || std::filesystem::is_directory(fileName, ec)) FileTools::Fail(file, "Error on File Open");
   return ReadNetwork(buffer, file, std::move(params), limits);
 }
 

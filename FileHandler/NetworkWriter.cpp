@@ -8,6 +8,7 @@
 
 #include "Common/Check.h"
 #include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "Common/NumberText.h"
 #include "FileHandler/SaveMirk.h"
 #include "Mirk/TConditionLayer.h"
@@ -56,7 +57,7 @@ void WriteNetworkInformation(ScratchBuffer& buffer, std::ostream& out, TBasicNet
     TBasicLayer& layer = LayerAt(net, i);
     if (layer.GetNumNeurons() == 0 || layer.GetActivationFunction() != bias) continue;
     if (layer.GetNumNeurons() != 1)
-      throw FileTools::Error("Illegal number of bias nodes", dynamic_cast<std::istream*>(&out));
+      FileTools::Fail(dynamic_cast<std::istream*>(&out), "Illegal number of bias nodes");
     WriteIntegerEntry(buffer, out, "BiasLayer", i, true);
   }
   WriteBlockEnd(buffer, out, "NetworkInformation");
@@ -280,10 +281,10 @@ void SaveNetwork(ScratchBuffer& buffer, const std::string& fileName, TBasicNetwo
                  std::unique_ptr<TKQstructure> parameters) {
   parameters.reset();
   std::ofstream file(fileName, std::ios::out | std::ios::trunc);
-  if (!file) throw FileTools::Error("Error on File Open", nullptr);
+  if (!file) FileTools::Fail(nullptr, "Error on File Open");
   WriteNetwork(buffer, file, net);
   file.close();  // flushes
-  if (file.fail()) throw FileTools::Error("Error on File Write", nullptr);
+  if (file.fail()) FileTools::Fail(nullptr, "Error on File Write");
 }
 
 }  // namespace mirk

@@ -10,6 +10,7 @@
 
 #include "Common/Check.h"
 #include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "Common/NumberText.h"
 
 #if defined(__SSE2__)
@@ -17,6 +18,8 @@
 #endif
 
 namespace mirk {
+
+using FileTools::Fail;
 
 class ScratchAccess {
  public:
@@ -175,10 +178,6 @@ class Cursor {
   char* next_ = nullptr;
   char* end_ = nullptr;
 };
-
-[[noreturn]] void Fail(std::istream& in, std::string message) {
-  throw FileTools::Error(std::move(message), &in);
-}
 
 // ---- Tokens ---------------------------------------------------------------------
 

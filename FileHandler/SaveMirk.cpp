@@ -9,17 +9,16 @@
 
 #include "Common/Check.h"
 #include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "FileHandler/ParseTools.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirkOutputLayer.h"
 
 namespace mirk {
 
-namespace {
+using FileTools::Fail;
 
-[[noreturn]] void Fail(std::istream& in, std::string message) {
-  throw FileTools::Error(std::move(message), &in);
-}
+namespace {
 
 void WriteSection(std::ostream& out, std::string_view block, std::string_view key,
                   std::span<const int> counts) {

@@ -3,20 +3,11 @@
 #include <numeric>
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "NeuralNets/TBasicNetwork.h"
 
 namespace mirk {
 namespace {
-
-[[noreturn]] void Refuse(const char* message, const char* where) {
-  throw TException(message, "Bad Parameter", where, nullptr);
-}
-
-[[noreturn]] void CannotPropagate(const char* message) {
-  throw TException(message, "Invalid Parameter", "TConditionLayer::Propagate", nullptr);
-}
 
 // The five cases in order; the first that holds decides. A case that uses a
 // neighbour is reached only when that neighbour exists: without a right
@@ -37,13 +28,6 @@ inline double Membership(const TConditionNeuron& node, double x) {
   return 0.0;
 }
 
-// Even spacing over [0, 1] for the nodes of one input; j / (m - 1) is
-// exactly 0 and 1 at the ends.
-void SpreadCentres(std::span<TConditionNeuron> block) {
-  const size_t m = block.size();
-  for (size_t j = 0; j < m; ++j) block[j].centre = static_cast<double>(j) / static_cast<double>(m - 1);
-}
-
 }  // namespace
 
 TConditionNeuron::~TConditionNeuron() = default;
@@ -53,8 +37,8 @@ int TConditionNeuron::GetNumParameters() const { return 0; }
 void ActMirkCondition(TBasicNeuron& neuron, double x) {
   auto* node = dynamic_cast<TConditionNeuron*>(&neuron);
   if (node == nullptr) {
-    throw TException("Activation function Mirk-condition needs a condition neuron", "Invalid Parameter",
-                     "TBasicNeuron::Activate", nullptr);
+    Refuse("Activation function Mirk-condition needs a condition neuron", kInvalidParameter,
+           "TBasicNeuron::Activate");
   }
   *node->output = Membership(*node, x);
 }
@@ -89,15 +73,18 @@ const TConditionNeuron& TConditionLayer::GetConditionNeuron(int i) const {
 }
 
 void TConditionLayer::Propagate(std::span<const double>) {
+  static constexpr const char* kPropagate = "TConditionLayer::Propagate";
   const size_t n = static_cast<size_t>(numNeurons);
   if (n == 0) return;
-  if (inputOf.size() < n) CannotPropagate("Membership counts of the condition layer not set");
+  if (static_cast<size_t>(blocks.GetNumNodes()) < n) {
+    Refuse("Membership counts of the condition layer not set", kInvalidParameter, kPropagate);
+  }
   const TBasicLayer* below = layerNum > 0 ? network->GetLayer(layerNum - 1) : nullptr;
-  if (below == nullptr || below->GetNumNeurons() < numInputs) {
-    CannotPropagate("The condition layer has more inputs than the layer below");
+  if (below == nullptr || below->GetNumNeurons() < blocks.GetNumVariables()) {
+    Refuse("The condition layer has more inputs than the layer below", kInvalidParameter, kPropagate);
   }
   const double* in = below->GetOutputs().data();
-  const int* owner = inputOf.data();
+  const int* owner = blocks.GetVariableMap().data();
   double* out = outputs.data();
   // With no common function set yet, this adopts the nodes' shared one.
   if (GetActivationFunction() == ActMirkCondition) {
@@ -113,7 +100,7 @@ const char* TConditionLayer::GetLayerNType() const { return "FuzzyCondition"; }
 
 std::unique_ptr<TBasicLayer> TConditionLayer::Clone(TBasicNetwork* owner) const {
   auto copy = std::make_unique<TConditionLayer>(owner, layerNum, numNeurons);
-  if (!inputOf.empty()) copy->SetInputMF(numInputs, mfCounts);
+  if (blocks.GetNumNodes() > 0) copy->SetInputMF(blocks.GetNumVariables(), blocks.GetCounts());
   copy->CopyLayerDataFrom(*this);
   copy->CopyNodes(copy->nodes, nodes);
   for (size_t i = 0; i < nodes.size(); ++i) {
@@ -141,61 +128,46 @@ void TConditionLayer::SetInputMF(int count, std::span<const int> counts) {
     Refuse("Membership counts do not match the layer", kWhere);
   }
   const std::span<const int> given = counts.first(static_cast<size_t>(count));
-  long long sum = 0;
   for (const int m : given) {
     if (m < 2) Refuse("Must be >= 2 MF per input", kWhere);
-    sum += m;
   }
-  if (sum != static_cast<long long>(nodes.size())) Refuse("Membership counts do not match the layer", kWhere);
+  if (TMFBlocks::Total(given) != static_cast<long long>(nodes.size())) {
+    Refuse("Membership counts do not match the layer", kWhere);
+  }
 
-  numInputs = count;
-  mfCounts.assign(given.begin(), given.end());
-  inputOf.clear();
-  for (int j = 0; j < count; ++j) inputOf.insert(inputOf.end(), static_cast<size_t>(mfCounts[j]), j);
+  blocks = TMFBlocks(given);
   AttachNodes();
-  size_t first = 0;
-  for (const int m : mfCounts) {
-    for (size_t k = 0; k < static_cast<size_t>(m); ++k) {
-      TConditionNeuron& node = nodes[first + k];
-      node.left = k == 0 ? nullptr : &nodes[first + k - 1];
-      node.right = k + 1 == static_cast<size_t>(m) ? nullptr : &nodes[first + k + 1];
-    }
-    first += static_cast<size_t>(m);
+  for (size_t c = 0; c < nodes.size(); ++c) {
+    const int j = blocks.GetMFIndex(static_cast<int>(c));
+    nodes[c].left = j == 0 ? nullptr : &nodes[c - 1];
+    nodes[c].right = j + 1 == blocks.GetCount(blocks.GetVariableOf(static_cast<int>(c))) ? nullptr : &nodes[c + 1];
   }
   ResetCentres(count);
 }
 
 void TConditionLayer::ResetCentres(int count) {
-  if (count < 0 || count > numInputs) Refuse("Invalid input number", "TConditionLayer::ResetCentres");
-  size_t first = 0;
-  for (int i = 0; i < count; ++i) {
-    const size_t m = static_cast<size_t>(mfCounts[static_cast<size_t>(i)]);
-    SpreadCentres(std::span<TConditionNeuron>(nodes).subspan(first, m));
-    first += m;
+  if (count < 0 || count > GetNumInputs()) Refuse("Invalid input number", "TConditionLayer::ResetCentres");
+  for (int c = 0; c < blocks.GetStart(count); ++c) {
+    const int m = blocks.GetCount(blocks.GetVariableOf(c));
+    nodes[static_cast<size_t>(c)].centre = TMFBlocks::EvenCentre(blocks.GetMFIndex(c), m);
   }
 }
 
 std::vector<int> TConditionLayer::GetConditionNodes(int input) const {
-  if (input < 0 || input >= numInputs) Refuse("Invalid input number", "TConditionLayer::GetConditionNodes");
-  const auto first = std::reduce(mfCounts.begin(), mfCounts.begin() + input, 0);
-  std::vector<int> result(static_cast<size_t>(mfCounts[static_cast<size_t>(input)]));
-  std::iota(result.begin(), result.end(), first);
+  if (input < 0 || input >= GetNumInputs()) Refuse("Invalid input number", "TConditionLayer::GetConditionNodes");
+  std::vector<int> result(static_cast<size_t>(blocks.GetCount(input)));
+  std::iota(result.begin(), result.end(), blocks.GetStart(input));
   return result;
 }
 
 int TConditionLayer::GetInputOf(int node) const {
-  if (node < 0 || static_cast<size_t>(node) >= inputOf.size()) {
-    Refuse("Invalid node number", "TConditionLayer::GetInputOf");
-  }
-  return inputOf[static_cast<size_t>(node)];
+  if (node < 0 || node >= blocks.GetNumNodes()) Refuse("Invalid node number", "TConditionLayer::GetInputOf");
+  return blocks.GetVariableOf(node);
 }
 
 int TConditionLayer::GetMFIndex(int node) const {
-  if (node < 0 || static_cast<size_t>(node) >= inputOf.size()) {
-    Refuse("Invalid node number", "TConditionLayer::GetMFIndex");
-  }
-  const int input = inputOf[static_cast<size_t>(node)];
-  return node - std::reduce(mfCounts.begin(), mfCounts.begin() + input, 0);
+  if (node < 0 || node >= blocks.GetNumNodes()) Refuse("Invalid node number", "TConditionLayer::GetMFIndex");
+  return blocks.GetMFIndex(node);
 }
 
 }  // namespace mirk

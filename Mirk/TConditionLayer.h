@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "Mirk/TMFBlocks.h"
 #include "NeuralNets/TBasicLayer.h"
 #include "NeuralNets/TBasicNeuron.h"
 
@@ -52,7 +53,7 @@ class TConditionLayer : public TBasicLayer {
 
   void Activate(std::span<const double> net) override;
   TBasicNeuron* GetNeuron(int i) override;
-  // Net input of node c is output inputOf[c] of the layer below, then the
+  // Net input of node c is output GetInputOf(c) of the layer below, then the
   // functions apply. Throws TException (category "Invalid Parameter", where
   // "TConditionLayer::Propagate") when the counts were never installed or the
   // layer below has fewer nodes than this layer has inputs.
@@ -83,9 +84,11 @@ class TConditionLayer : public TBasicLayer {
   // "TConditionLayer::ResetCentres").
   void ResetCentres(int count);
 
-  int GetNumInputs() const noexcept { return numInputs; }
+  // The inputs' blocks of nodes; none until SetInputMF.
+  const TMFBlocks& GetInputBlocks() const noexcept { return blocks; }
+  int GetNumInputs() const noexcept { return blocks.GetNumVariables(); }
   // One count per input; empty until SetInputMF.
-  std::span<const int> GetInputMF() const noexcept { return mfCounts; }
+  std::span<const int> GetInputMF() const noexcept { return blocks.GetCounts(); }
   // The nodes of input, in ascending order (as many as its count).
   std::vector<int> GetConditionNodes(int input) const;
   // The input that owns node.
@@ -103,9 +106,7 @@ class TConditionLayer : public TBasicLayer {
   void AttachNodes();
 
   std::vector<TConditionNeuron> nodes;
-  int numInputs = 0;
-  std::vector<int> mfCounts;  // functions per input
-  std::vector<int> inputOf;   // owning input per node; empty until SetInputMF
+  TMFBlocks blocks;
 };
 
 }  // namespace mirk

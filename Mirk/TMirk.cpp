@@ -1,13 +1,12 @@
 #include "Mirk/TMirk.h"
 
 #include <climits>
-#include <numeric>
 #include <utility>
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "Mirk/TConditionLayer.h"
+#include "Mirk/TMFBlocks.h"
 #include "Mirk/TMirkOutputLayer.h"
 #include "Mirk/TToConditionConnections.h"
 #include "Mirk/TToOutputConnections.h"
@@ -16,10 +15,6 @@
 
 namespace mirk {
 namespace {
-
-[[noreturn]] void Refuse(const char* message, const char* where) {
-  throw TException(message, "Bad Parameter", where, nullptr);
-}
 
 // The layers of a network that follows the plan, with their sizes.
 struct TMirkLayers {
@@ -66,7 +61,7 @@ TMirkLayers CheckLayers(const TMirk& net, const char* where) {
   const std::span<const int> inputMF = layers.condition->GetInputMF();
   const std::span<const int> outputMF = layers.output->GetOutputMF();
   if (layers.condition->GetNumInputs() != layers.numInputs ||
-      std::reduce(inputMF.begin(), inputMF.end(), 0LL) != layers.numConditions ||
+      TMFBlocks::Total(inputMF) != layers.numConditions ||
       outputMF.size() != static_cast<size_t>(layers.numOutputs) ||
       layers.output->GetNumActions() != layers.numActions) {
     Incomplete(where);
@@ -155,11 +150,11 @@ void ForEachWeight(const TMirkPlan& plan, int layer, Visit visit) {
 }
 
 int SumOfCounts(int count, std::span<const int> counts, const char* belowTwo) {
-  long long sum = 0;
-  for (const int m : counts.first(static_cast<size_t>(count))) {
+  const std::span<const int> given = counts.first(static_cast<size_t>(count));
+  for (const int m : given) {
     if (m < 2) Refuse(belowTwo, "TMirk::TMirk");
-    sum += m;
   }
+  const long long sum = TMFBlocks::Total(given);
   if (sum > INT_MAX) Refuse("Too many membership functions", "TMirk::TMirk");
   return static_cast<int>(sum);
 }

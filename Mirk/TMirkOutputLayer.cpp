@@ -1,50 +1,41 @@
 #include "Mirk/TMirkOutputLayer.h"
 
 #include <iostream>
-#include <numeric>
 #include <typeinfo>
 
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "Common/NumberText.h"
 #include "Mirk/TToOutputConnections.h"
 #include "NeuralNets/TBasicNetwork.h"
 
 namespace mirk {
-namespace {
-
-[[noreturn]] void Refuse(const char* message, const char* where) {
-  throw TException(message, "Bad Parameter", where, nullptr);
-}
-
-[[noreturn]] void CannotPropagate(const char* message) {
-  throw TException(message, "Invalid Parameter", "TMirkOutputLayer::Propagate", nullptr);
-}
-
-}  // namespace
-
 TMirkOutputLayer::TMirkOutputLayer(TBasicNetwork* network, int layerNum, int numNeurons)
     : TSimpleLayer(network, layerNum, numNeurons) {}
 
 TMirkOutputLayer::~TMirkOutputLayer() = default;
 
 void TMirkOutputLayer::Propagate(std::span<const double>) {
+  static constexpr const char* kPropagate = "TMirkOutputLayer::Propagate";
   const size_t numOutputs = static_cast<size_t>(numNeurons);
   if (numOutputs == 0) return;
-  if (mfCounts.size() < numOutputs) CannotPropagate("Membership counts of the output layer not set");
+  if (static_cast<size_t>(blocks.GetNumVariables()) < numOutputs) {
+    Refuse("Membership counts of the output layer not set", kInvalidParameter, kPropagate);
+  }
+  const int numActions = blocks.GetNumNodes();
   const TBasicLayer* below = layerNum > 0 ? network->GetLayer(layerNum - 1) : nullptr;
   if (below == nullptr || below->GetNumNeurons() != numActions) {
-    CannotPropagate("The layer below the output layer does not hold its actions");
+    Refuse("The layer below the output layer does not hold its actions", kInvalidParameter, kPropagate);
   }
   // The class is final: comparing types is the whole cast, and cheaper.
   const TBasicConnections* cell = network->GetConnections(layerNum - 1, layerNum);
   const auto* set = typeid(*cell) == typeid(TToOutputConnections) ? static_cast<const TToOutputConnections*>(cell)
                                                                    : nullptr;
   if (set == nullptr || set->GetNumActions() != numActions) {
-    CannotPropagate("The output layer has no action centres");
+    Refuse("The output layer has no action centres", kInvalidParameter, kPropagate);
   }
   const double* activation = below->GetOutputs().data();
   const double* centre = set->GetCentres().data();
+  const std::span<const int> counts = blocks.GetCounts();
   double* out = outputs.data();
   // Each output's actions form one block, so its sums run over the block in
   // action order, as a walk over all actions would add them.
@@ -52,7 +43,7 @@ void TMirkOutputLayer::Propagate(std::span<const double>) {
   for (size_t k = 0; k < numOutputs; ++k) {
     double numerator = 0.0;
     double denominator = 0.0;
-    for (const size_t end = a + static_cast<size_t>(mfCounts[k]); a < end; ++a) {
+    for (const size_t end = a + static_cast<size_t>(counts[k]); a < end; ++a) {
       numerator += activation[a] * centre[a];
       denominator += activation[a];
     }
@@ -67,7 +58,7 @@ const char* TMirkOutputLayer::GetLayerNType() const { return "Defuzzify"; }
 
 std::unique_ptr<TBasicLayer> TMirkOutputLayer::Clone(TBasicNetwork* owner) const {
   auto copy = std::make_unique<TMirkOutputLayer>(owner, layerNum, numNeurons);
-  if (mfCounts.size() == static_cast<size_t>(numNeurons)) copy->SetOutputMF(numActions, mfCounts);
+  if (blocks.GetNumVariables() == numNeurons) copy->SetOutputMF(blocks.GetNumNodes(), blocks.GetCounts());
   copy->CopyContentsFrom(*this);
   return copy;
 }
@@ -79,34 +70,21 @@ void TMirkOutputLayer::SetOutputMF(int numActions, std::span<const int> counts) 
   const size_t numOutputs = static_cast<size_t>(numNeurons);
   if (numActions < 0 || counts.size() < numOutputs) Refuse("Membership counts do not match the layer", kWhere);
   const std::span<const int> given = counts.first(numOutputs);
-  long long sum = 0;
   for (const int m : given) {
     if (m < 2) Refuse("Must be >= 2 MF per output", kWhere);
-    sum += m;
   }
-  if (sum != numActions) Refuse("Membership counts do not match the layer", kWhere);
-
-  this->numActions = numActions;
-  mfCounts.assign(given.begin(), given.end());
-  outputOf.clear();
-  for (size_t k = 0; k < numOutputs; ++k) {
-    outputOf.insert(outputOf.end(), static_cast<size_t>(mfCounts[k]), static_cast<int>(k));
-  }
+  if (TMFBlocks::Total(given) != numActions) Refuse("Membership counts do not match the layer", kWhere);
+  blocks = TMFBlocks(given);
 }
 
 int TMirkOutputLayer::GetOutputOf(int action) const {
-  if (action < 0 || static_cast<size_t>(action) >= outputOf.size()) {
-    Refuse("Invalid node number", "TMirkOutputLayer::GetOutputOf");
-  }
-  return outputOf[static_cast<size_t>(action)];
+  if (action < 0 || action >= blocks.GetNumNodes()) Refuse("Invalid node number", "TMirkOutputLayer::GetOutputOf");
+  return blocks.GetVariableOf(action);
 }
 
 int TMirkOutputLayer::GetMFIndex(int action) const {
-  if (action < 0 || static_cast<size_t>(action) >= outputOf.size()) {
-    Refuse("Invalid node number", "TMirkOutputLayer::GetMFIndex");
-  }
-  const int output = outputOf[static_cast<size_t>(action)];
-  return action - std::reduce(mfCounts.begin(), mfCounts.begin() + output, 0);
+  if (action < 0 || action >= blocks.GetNumNodes()) Refuse("Invalid node number", "TMirkOutputLayer::GetMFIndex");
+  return blocks.GetMFIndex(action);
 }
 
 }  // namespace mirk

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "Mirk/TMFBlocks.h"
 #include "NeuralNets/TSimpleLayer.h"
 
 namespace mirk {
@@ -43,21 +44,21 @@ class TMirkOutputLayer : public TSimpleLayer {
   // is unchanged.
   void SetOutputMF(int numActions, std::span<const int> counts);
 
-  int GetNumActions() const noexcept { return numActions; }
+  // The outputs' blocks of actions; none until SetOutputMF.
+  const TMFBlocks& GetOutputBlocks() const noexcept { return blocks; }
+  int GetNumActions() const noexcept { return blocks.GetNumNodes(); }
   // One count per output; empty until SetOutputMF.
-  std::span<const int> GetOutputMF() const noexcept { return mfCounts; }
+  std::span<const int> GetOutputMF() const noexcept { return blocks.GetCounts(); }
   // The output that owns action, and the action's position in its block. A
   // bad action number is a TException "Invalid node number" (category "Bad
   // Parameter").
   int GetOutputOf(int action) const;
   int GetMFIndex(int action) const;
   // Owning output per action; empty until SetOutputMF.
-  std::span<const int> GetOutputMap() const noexcept { return outputOf; }
+  std::span<const int> GetOutputMap() const noexcept { return blocks.GetVariableMap(); }
 
  private:
-  int numActions = 0;
-  std::vector<int> mfCounts;  // actions per output
-  std::vector<int> outputOf;  // owning output per action
+  TMFBlocks blocks;
 };
 
 }  // namespace mirk

@@ -1,8 +1,7 @@
 #include "Mirk/TToConditionConnections.h"
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "Mirk/TConditionLayer.h"
 #include "NeuralNets/TBasicNetwork.h"
 #include "NeuralNets/TIterateObj.h"
@@ -10,10 +9,6 @@
 
 namespace mirk {
 namespace {
-
-[[noreturn]] void Refuse(const char* message, const char* where) {
-  throw TException(message, "Bad Parameter", where, nullptr);
-}
 
 // The number of condition nodes the set is built for; refuses layers that do
 // not make an input layer and a condition layer with its counts.

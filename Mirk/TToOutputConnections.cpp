@@ -1,8 +1,7 @@
 #include "Mirk/TToOutputConnections.h"
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "Mirk/TMirkOutputLayer.h"
 #include "NeuralNets/TBasicNetwork.h"
 #include "NeuralNets/TIterateObj.h"
@@ -10,10 +9,6 @@
 
 namespace mirk {
 namespace {
-
-[[noreturn]] void Refuse(const char* message, const char* where) {
-  throw TException(message, "Bad Parameter", where, nullptr);
-}
 
 // The number of actions the set is built for; refuses layers that do not
 // make an action layer and a defuzzifying output layer with its counts.
@@ -70,13 +65,10 @@ void TToOutputConnections::UnfreezeWeight(int from, int to) { SetFlags(from, to,
 void TToOutputConnections::FreezeWeight(int from, int to) { SetFlags(from, to, FMaskExists); }
 
 void TToOutputConnections::IterateInArcs(TIterateObj& visitor, int to, int) {
-  const TMirkOutputLayer& layer = Layer();
-  const std::span<const int> counts = layer.GetOutputMF();
-  MIRK_CHECK(to >= 0 && static_cast<size_t>(to) < counts.size());
-  size_t first = 0;
-  for (int k = 0; k < to; ++k) first += static_cast<size_t>(counts[static_cast<size_t>(k)]);
+  const TMFBlocks& blocks = Layer().GetOutputBlocks();
+  MIRK_CHECK(to >= 0 && to < blocks.GetNumVariables());
   visitor.Prepare(*this);
-  for (size_t a = first; a < first + static_cast<size_t>(counts[static_cast<size_t>(to)]); ++a) {
+  for (size_t a = static_cast<size_t>(blocks.GetStart(to)); a < static_cast<size_t>(blocks.GetStart(to + 1)); ++a) {
     if (flags[a] & FMaskExists) visitor.VisitArc(static_cast<int>(a), to, &weights[a], flags[a] & FMaskTrainable);
   }
 }
@@ -156,11 +148,9 @@ void TToOutputConnections::InsertToNode(int, double, double, bool) {
 bool TToOutputConnections::CanEditArc(TArcEdit) const { return true; }
 
 void TToOutputConnections::ResetCentres() {
-  size_t a = 0;
-  for (const int count : Layer().GetOutputMF()) {
-    const size_t m = static_cast<size_t>(count);
-    for (size_t j = 0; j < m; ++j) weights[a + j] = static_cast<double>(j) / static_cast<double>(m - 1);
-    a += m;
+  const TMFBlocks& blocks = Layer().GetOutputBlocks();
+  for (int a = 0; a < blocks.GetNumNodes(); ++a) {
+    weights[static_cast<size_t>(a)] = TMFBlocks::EvenCentre(blocks.GetMFIndex(a), blocks.GetCount(blocks.GetVariableOf(a)));
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include "Common/Check.h"
 #include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 #include "NeuralNets/TBasicNeuron.h"
 #include "NeuralNets/TGainLayer.h"
 
@@ -12,7 +12,7 @@ namespace mirk {
 namespace {
 
 [[noreturn]] void CannotEvaluate(const char* message) {
-  throw TException(message, "Invalid Parameter", "TBasicNeuron::Activate", nullptr);
+  Refuse(message, kInvalidParameter, "TBasicNeuron::Activate");
 }
 
 double GainOf(const TBasicNeuron& neuron) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
+#include "Common/Raise.h"
 #include "NeuralNets/TArcsIterator.h"
 #include "NeuralNets/TEmptyConnections.h"
 #include "NeuralNets/TIterateObj.h"
@@ -182,7 +182,7 @@ void TBasicNetwork::InsertNode(int layerNum, int node, double min, double max, b
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<=layer.GetNumNeurons());
   if (!NodesEditable(layerNum))
-    throw TException("Connection set cannot insert nodes", "Bad Parameter", "TBasicNetwork::InsertNode");
+    Refuse("Connection set cannot insert nodes", "TBasicNetwork::InsertNode");
   layer.InsertNeuron(node);
   ++layer.numNeurons;
   for (int i = 0; i < n_layers; ++i) {
@@ -197,7 +197,7 @@ void TBasicNetwork::RemoveNode(int layerNum, int node) {
   MIRK_CHECK(node>=0);
   MIRK_CHECK(node<layer.GetNumNeurons());
   if (!NodesEditable(layerNum))
-    throw TException("Connection set cannot remove nodes", "Bad Parameter", "TBasicNetwork::RemoveNode");
+    Refuse("Connection set cannot remove nodes", "TBasicNetwork::RemoveNode");
   layer.RemoveNeuron(node);
   --layer.numNeurons;
   for (int i = 0; i < n_layers; ++i) {

@@ -5,8 +5,7 @@
 #include <cstddef>
 
 #include "Common/Check.h"
-#include "Common/Exceptions.h"
-#include "KQmessage/KQML.h"
+#include "Common/Raise.h"
 
 namespace mirk {
 
@@ -22,7 +21,7 @@ int Sum(std::span<const int> counts) {
 }
 
 void CheckIndex(int index, int size, const char* message, const char* where) {
-  if (index < 0 || index >= size) throw TException(message, "Bad Parameter", where, nullptr);
+  if (index < 0 || index >= size) Refuse(message, where);
 }
 
 void Store(Names& names, int index, std::string_view name) {
