@@ -24,8 +24,19 @@ std::string_view SkipSpace(std::string_view text) noexcept {
 
 bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
+bool IsHexDigit(char c) noexcept {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 bool IsHexPrefix(std::string_view t) noexcept {
   return t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
+}
+
+// "0x" followed by a hexadecimal digit, or by a point and one: "%lf" reads
+// "0x" alone, or "0x." alone, as no number at all.
+bool IsHexNumber(std::string_view t) noexcept {
+  if (t.size() > 2 && IsHexDigit(t[2])) return true;
+  return t.size() > 3 && t[2] == '.' && IsHexDigit(t[3]);
 }
 
 }  // namespace
@@ -70,8 +81,11 @@ bool ParseDoublePrefix(std::string_view text, double& out) noexcept {
   if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
     negative = body[0] == '-';
     body.remove_prefix(1);
+    // One sign only: from_chars would take a second minus.
+    if (!body.empty() && (body[0] == '+' || body[0] == '-')) return false;
   }
   if (IsHexPrefix(body)) {
+    if (!IsHexNumber(body)) return false;
     // Rare in files; strtod knows the hexadecimal form.
     std::string copy(t);
     char* end = nullptr;

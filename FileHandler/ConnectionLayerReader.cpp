@@ -1,6 +1,5 @@
 #include "FileHandler/ConnectionLayerReader.h"
 
-#include <charconv>
 #include <climits>
 #include <iostream>
 #include <memory>
@@ -77,7 +76,6 @@ class ConnectionReader {
     bool exists = true;
     bool trainable = true;
   };
-  double CellNumber(std::string_view word);
   void FreshCell(int from, int to, bool flagColumn, std::string_view word, PrunedArc& arc);
 
   ScratchBuffer& buffer_;
@@ -303,17 +301,7 @@ void ConnectionReader::MatrixWeight(int from, int to, std::string_view word) {
     }
     return;
   }
-  SetWeight(from, to, CellNumber(word));
-}
-
-// ParseNumber of a cell, with a shortcut for the usual word that is a
-// number as a whole.
-double ConnectionReader::CellNumber(std::string_view word) {
-  double value = 0.0;
-  const char* end = word.data() + word.size();
-  const auto result = std::from_chars(word.data(), end, value);
-  if (result.ec == std::errc() && result.ptr == end) return value;
-  return ParseNumber(buffer_, in_, word);
+  SetWeight(from, to, ParseNumber(buffer_, in_, word));
 }
 
 // A cell of a pruneable set, whose arcs are edited exactly as the set
@@ -334,7 +322,7 @@ void ConnectionReader::FreshCell(int from, int to, bool flagColumn, std::string_
     if (arc.exists) set_->RemoveWeight(from, to);
     arc = {false, false};
   } else {
-    const double value = CellNumber(word);
+    const double value = ParseNumber(buffer_, in_, word);
     if (!arc.exists) set_->AddWeight(from, to);
     if (!arc.exists) arc = {true, true};
     *set_->GetWeight(from, to) = value;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <climits>
 #include <iostream>
 #include <streambuf>
@@ -425,15 +424,6 @@ long ParseInteger(ScratchBuffer&, std::istream& in, std::string_view text) {
 
 double ParseNumber(ScratchBuffer&, std::istream& in, std::string_view text) {
   double value = 0.0;
-  // Matrix cells are plain decimal numbers: convert them directly. Anything
-  // else (a leading blank, "+", ".5", hexadecimal, out of range) takes the
-  // general road.
-  const std::size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
-  if (digit < text.size() && text[digit] >= '0' && text[digit] <= '9' &&
-      !(text[digit] == '0' && digit + 1 < text.size() && (text[digit + 1] | 0x20) == 'x')) {
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec == std::errc()) return value;
-  }
   if (!ParseDoublePrefix(text, value)) Fail(in, "number-expected");
   return value;
 }

@@ -40,6 +40,10 @@ TEST(NumberText, ParseDoubleFollowsPercentLf) {
       {"1e", true, 1.0},    {"x", false, 0},        {".", false, 0},    {"", false, 0},
       {"1e999", true, HUGE_VAL}, {"-1e999", true, -HUGE_VAL}, {"0x10", true, 16.0},
       {"1e-999", true, 0.0},
+      // One sign, and a hexadecimal number needs a digit.
+      {"--5", false, 0},    {"+-5", false, 0},      {"-+5", false, 0},  {"- 5", false, 0},
+      {"0x", false, 0},     {"-0x", false, 0},      {"0x.", false, 0},  {"0xg", false, 0},
+      {"0x.8", true, 0.5},  {"-0x1p1", true, -2.0},
   };
   for (const auto& c : cases) {
     double v = -1;

@@ -176,6 +176,7 @@ TEST(ConnectionLayerReader, Errors) {
       {"short matrix", Net(Pruneable("[Matrix Weights]\n1 2 3 4 5\n[~Matrix]\n")), "Token Expected"},
       {"long matrix", Net(Pruneable("[Matrix Weights]\n1 2 3 4 5 6 7\n[~Matrix]\n")), "End Tag expected"},
       {"weight not a number", Net(Pruneable("[Matrix Weights]\n1 2 x 4 5 6\n[~Matrix]\n")), "number-expected"},
+      {"weight with two signs", Net(Pruneable("[Matrix Weights]\n1 2 --0.5 4 5 6\n[~Matrix]\n")), "number-expected"},
       {"flag of an arc", Net(Pruneable("[Matrix Weights TrainableInfo]\n1 T 2 Y\n")),
        "Trainable flag of an arc must be T or F"},
       {"flag dash for an arc", Net(Pruneable("[Matrix Weights TrainableInfo]\n1 -\n")),

@@ -256,6 +256,7 @@ TEST(NetworkFile, LayerErrors) {
       {"parameter of an empty layer", layer1("[LayerType = Gain]\n[NumberOfNeurons = 0]\n[Gain = 0.5]\n"),
        "Unknown neuron parameter Gain"},
       {"parameter not a number", layer1(gain + "[Gain = x]\n"), "number-expected"},
+      {"parameter with two signs", layer1(gain + "[Gain = --0.5]\n"), "number-expected"},
       {"gain never given", layer1(gain), "Incomplete Layer information"},
       {"more inputs in the header",
        NetworkText("Basic", kInfo2 + "[NumberOfInputs = 3]\n", kLayers2), "wrong number inputs in header"},
