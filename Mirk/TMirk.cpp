@@ -201,6 +201,8 @@ TMirk::TMirk(int numInputs, std::span<const int> inputMF, int numRules, std::spa
 
 TMirk::~TMirk() = default;
 
+// The Mirk sets refuse missing layers themselves (TException); a pruneable
+// set needs both layers stored.
 void TMirk::Connect(int fromLayer, int toLayer) {
   MIRK_CHECK(fromLayer >= 0 && fromLayer < GetNumLayers() && toLayer >= 0 && toLayer < GetNumLayers());
   if (GetConnections(fromLayer, toLayer)->IsConnected()) return;
@@ -209,6 +211,7 @@ void TMirk::Connect(int fromLayer, int toLayer) {
   } else if (fromLayer == kActionLayer && toLayer == kOutputLayer) {
     Cell(fromLayer, toLayer) = std::make_unique<TToOutputConnections>(this, fromLayer, toLayer);
   } else {
+    CheckConnectable(fromLayer, toLayer);
     Cell(fromLayer, toLayer) = std::make_unique<TPrunedConnections>(this, fromLayer, toLayer);
   }
 }

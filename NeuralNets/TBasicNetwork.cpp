@@ -128,9 +128,14 @@ void TBasicNetwork::Randomize(double min, double max) {
 }
 
 void TBasicNetwork::Connect(int fromLayer, int toLayer) {
-  MIRK_CHECK(fromLayer >= 0 && fromLayer < n_layers && toLayer >= 0 && toLayer < n_layers);
+  CheckConnectable(fromLayer, toLayer);
   if (Cell(fromLayer, toLayer)->IsConnected()) return;
   Cell(fromLayer, toLayer) = std::make_unique<TPrunedConnections>(this, fromLayer, toLayer);
+}
+
+void TBasicNetwork::CheckConnectable(int fromLayer, int toLayer) const {
+  MIRK_CHECK(fromLayer >= 0 && fromLayer < n_layers && toLayer >= 0 && toLayer < n_layers);
+  MIRK_CHECK(GetLayer(fromLayer) != nullptr && GetLayer(toLayer) != nullptr);
 }
 
 void TBasicNetwork::Disconnect(int fromLayer, int toLayer) {
@@ -230,10 +235,12 @@ int TBasicNetwork::PruneNodes() {
 }
 
 void TBasicNetwork::IterateInArcs(TIterateObj& visitor, int layerNum, int node, int mask) {
+  MIRK_CHECK(layerNum >= 0 && layerNum < n_layers);
   for (int from = 0; from < n_layers; ++from) Cell(from, layerNum)->IterateInArcs(visitor, node, mask);
 }
 
 void TBasicNetwork::IterateOutArcs(TIterateObj& visitor, int layerNum, int node, int mask) {
+  MIRK_CHECK(layerNum >= 0 && layerNum < n_layers);
   for (int to = 0; to < n_layers; ++to) Cell(layerNum, to)->IterateOutArcs(visitor, node, mask);
 }
 

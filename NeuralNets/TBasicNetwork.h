@@ -64,6 +64,7 @@ class TBasicNetwork {
   virtual void Randomize(double min, double max);
   // A pair that is not yet connected gets a new set with every arc present
   // and trainable and weights 0.0: pruneable here. A connected pair is kept.
+  // Both layers must be stored (checked).
   virtual void Connect(int fromLayer, int toLayer);
   // The pair gets a new empty set, whatever it held.
   virtual void Disconnect(int fromLayer, int toLayer);
@@ -92,7 +93,7 @@ class TBasicNetwork {
   // sets cannot remove nodes are passed over.
   int PruneNodes();
   // Runs visitor over the arcs into (or out of) neuron node of layer
-  // layerNum, set by set in increasing order of the other layer.
+  // layerNum (checked), set by set in increasing order of the other layer.
   void IterateInArcs(TIterateObj& visitor, int layerNum, int node, int mask);
   void IterateOutArcs(TIterateObj& visitor, int layerNum, int node, int mask);
   // Inserts layer at position layerNum (n_layers appends) with empty sets to
@@ -103,6 +104,9 @@ class TBasicNetwork {
   void RemoveLayer(int layerNum);
 
  protected:
+  // The checks of Connect: both indices within the network, both layers
+  // stored.
+  void CheckConnectable(int fromLayer, int toLayer) const;
   // Cell (to, from) of the matrix.
   std::unique_ptr<TBasicConnections>& Cell(int fromLayer, int toLayer) {
     return priv_conns[static_cast<size_t>(toLayer) * n_layers + fromLayer];

@@ -22,7 +22,7 @@ TConnectedNetwork::TConnectedNetwork(int numLayers, std::span<const int> sizes) 
 }
 
 void TConnectedNetwork::Connect(int fromLayer, int toLayer) {
-  MIRK_CHECK(fromLayer >= 0 && fromLayer < GetNumLayers() && toLayer >= 0 && toLayer < GetNumLayers());
+  CheckConnectable(fromLayer, toLayer);
   if (GetConnections(fromLayer, toLayer)->IsConnected()) return;
   Cell(fromLayer, toLayer) = std::make_unique<TConnectedConnections>(this, fromLayer, toLayer);
 }

@@ -12,6 +12,7 @@
 #include "Mirk/TMFBlocks.h"
 #include "Mirk/TMirk.h"
 #include "NeuralNets/TConnectedNetwork.h"
+#include "NeuralNets/TIterateObj.h"
 #include "NeuralNets/TSimpleLayer.h"
 #include "RuleObject/RuleObject.h"
 
@@ -67,6 +68,21 @@ TEST(CheckDeathTest, StructuralEditsCheckTheirLayers) {
   EXPECT_DEATH(net.GetNeuron(4), "index<GetNumNeurons\\(\\)");
   TBasicNetwork basic(2);
   EXPECT_DEATH(basic.NewArcsIterator(), "false");
+}
+
+// An index just past the last layer used to visit a set of the next row of
+// the matrix, a larger one memory outside it; an empty slot was dereferenced.
+TEST(CheckDeathTest, ArcWalksAndConnectCheckTheirLayers) {
+  TConnectedNetwork net(3, std::vector<int>{0, 2, 2});
+  net.Connect(1, 2);
+  TIterateObjGetNumWeights counter;
+  EXPECT_DEATH(net.IterateInArcs(counter, 3, 0, FMaskExists), "layerNum < n_layers");
+  EXPECT_DEATH(net.IterateOutArcs(counter, -1, 0, FMaskExists), "layerNum >= 0");
+  EXPECT_DEATH(net.IterateOutArcs(counter, 1000, 0, FMaskExists), "layerNum < n_layers");
+  TBasicNetwork empty(3);
+  EXPECT_DEATH(empty.Connect(0, 1), "GetLayer\\(fromLayer\\) != nullptr");
+  TMirk mirk;
+  EXPECT_DEATH(mirk.Connect(2, 3), "GetLayer\\(fromLayer\\) != nullptr");
 }
 
 // ---- Structured text writer ----------------------------------------------
