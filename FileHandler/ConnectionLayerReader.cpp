@@ -7,12 +7,14 @@
 
 #include "Common/Exceptions.h"
 #include "Common/Raise.h"
+#include "FileHandler/ReaderBudget.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirkOutputLayer.h"
 #include "Mirk/TToConditionConnections.h"
 #include "Mirk/TToOutputConnections.h"
 #include "NeuralNets/TBasicNetwork.h"
 #include "NeuralNets/TConnectedConnections.h"
+#include "NeuralNets/DenseArcs.h"
 #include "NeuralNets/TPrunedConnections.h"
 
 namespace mirk {
@@ -47,8 +49,8 @@ bool IsWord(std::string_view word, char upper) {
 class ConnectionReader {
  public:
   ConnectionReader(ScratchBuffer& buffer, std::istream& in, TBasicNetwork& network, Statement& statement,
-                   const ReaderLimits& limits, long& arcPositions)
-      : buffer_(buffer), in_(in), network_(network), st_(statement), limits_(limits), arcPositions_(arcPositions) {}
+                   TReaderBudget& budget)
+      : buffer_(buffer), in_(in), network_(network), st_(statement), budget_(budget) {}
 
   void Read(std::string_view networkBlock);
 
@@ -60,7 +62,7 @@ class ConnectionReader {
 
   TBasicConnections& CreateSet(long from, long to, SetKind kind);
   void CheckSetLayers(int from, int to, SetKind kind);
-  void CountPositions(int from, int to, SetKind kind);
+  void TakeStorage(int from, int to, SetKind kind);
   void RemoveAllArcs();
   void ReadMatrix(std::string_view connectionBlock);
   void ReadWeightList(std::string_view connectionBlock);
@@ -82,8 +84,7 @@ class ConnectionReader {
   std::istream& in_;
   TBasicNetwork& network_;
   Statement& st_;
-  const ReaderLimits& limits_;
-  long& arcPositions_;
+  TReaderBudget& budget_;
 
   TBasicConnections* set_ = nullptr;
   std::string setType_;
@@ -157,7 +158,7 @@ TBasicConnections& ConnectionReader::CreateSet(long fromLayer, long toLayer, Set
   const int to = static_cast<int>(toLayer);
   if (network_.GetConnections(from, to)->IsConnected()) Fail("Connections already defined");
   CheckSetLayers(from, to, kind);
-  CountPositions(from, to, kind);
+  TakeStorage(from, to, kind);
 
   std::unique_ptr<TBasicConnections> set;
   switch (kind) {
@@ -214,27 +215,34 @@ void ConnectionReader::CheckSetLayers(int from, int to, SetKind kind) {
   }
 }
 
-void ConnectionReader::CountPositions(int from, int to, SetKind kind) {
-  const long long fromSize = network_.GetLayer(from)->GetNumNeurons();
-  const long long toSize = network_.GetLayer(to)->GetNumNeurons();
-  long long positions = 0;
+// What the set will hold, counted before it is built: the dense sets store
+// every position of destinations padded to whole blocks, the pruneable one
+// with a flag byte and an exists bit each; the Mirk sets a flag per node,
+// and a centre per action.
+void ConnectionReader::TakeStorage(int from, int to, SetKind kind) {
+  const int fromSize = network_.GetLayer(from)->GetNumNeurons();
+  const int toSize = network_.GetLayer(to)->GetNumNeurons();
+  const detail::TDenseShape shape{fromSize, toSize};
   switch (kind) {
     case SetKind::FullyConnected:
     case SetKind::Pruneable:
-      positions = fromSize * toSize;
+      if (static_cast<long long>(fromSize) * toSize > INT_MAX) {
+        Fail("Connection layer has more than INT_MAX arc positions");
+      }
+      if (kind == SetKind::FullyConnected) {
+        budget_.Take(static_cast<long long>(shape.StorageSize()), sizeof(double));
+      } else {
+        budget_.Take(static_cast<long long>(shape.StorageSize()), sizeof(double) + sizeof(TArcFlags));
+        budget_.Take(static_cast<long long>(shape.BitsSize()), 1);
+      }
       break;
     case SetKind::ToCondition:
-      positions = toSize;
+      budget_.Take(toSize, sizeof(TArcFlags));
       break;
     case SetKind::ToOutput:
-      positions = fromSize;
+      budget_.Take(fromSize, sizeof(double) + sizeof(TArcFlags));
       break;
   }
-  if (positions > INT_MAX) Fail("Connection layer has more than INT_MAX arc positions");
-  if (positions > limits_.maxArcPositions - arcPositions_) {
-    Fail("Network exceeds the reader's limit of " + std::to_string(limits_.maxArcPositions) + " arc positions");
-  }
-  arcPositions_ += static_cast<long>(positions);
 }
 
 // [Matrix Weights TrainableInfo] then one word per arc and column, source
@@ -418,8 +426,8 @@ void ConnectionReader::ReadWeightList(std::string_view connectionBlock) {
 
 void ReadConnectionLayer(ScratchBuffer& buffer, std::istream& in, TBasicNetwork& network,
                          std::string_view networkBlock, Statement& statement,
-                         const ReaderLimits& limits, long& arcPositions) {
-  ConnectionReader(buffer, in, network, statement, limits, arcPositions).Read(networkBlock);
+                         TReaderBudget& budget) {
+  ConnectionReader(buffer, in, network, statement, budget).Read(networkBlock);
 }
 
 }  // namespace mirk

@@ -11,6 +11,7 @@
 #include "Common/Exceptions.h"
 #include "Common/Raise.h"
 #include "FileHandler/ConnectionLayerReader.h"
+#include "FileHandler/ReaderBudget.h"
 #include "FileHandler/SaveMirk.h"
 #include "KQmessage/KQML.h"
 #include "Mirk/TConditionLayer.h"
@@ -18,6 +19,7 @@
 #include "Mirk/TMirkOutputLayer.h"
 #include "NeuralNets/TBasicNeuron.h"
 #include "NeuralNets/TConnectedNetwork.h"
+#include "NeuralNets/TEmptyConnections.h"
 #include "NeuralNets/TGainLayer.h"
 #include "NeuralNets/TSimpleInputLayer.h"
 
@@ -47,6 +49,20 @@ bool LayerKindOf(std::string_view type, LayerKind& kind) {
   return false;
 }
 
+// What the allocator adds to each object it hands out.
+constexpr std::size_t kAllocatorBytes = 16;
+
+// What one neuron of a layer of the kind takes: the neuron, its output, the
+// membership block entry of a Mirk layer, and the reader's own marks (one
+// per neuron in a Neurons block, one count per output variable).
+std::size_t NeuronBytes(LayerKind kind) {
+  std::size_t node = sizeof(TBasicNeuron);
+  if (kind == LayerKind::Gain) node = sizeof(TGainNeuron);
+  if (kind == LayerKind::FuzzyCondition) node = sizeof(TConditionNeuron) + sizeof(int);
+  if (kind == LayerKind::Defuzzify) node += sizeof(int);
+  return node + sizeof(double) + sizeof(char) + sizeof(int);
+}
+
 // The values of the network information block.
 struct Header {
   long layers = kNone;
@@ -73,7 +89,7 @@ struct LayerSection {
 class NetworkReader {
  public:
   NetworkReader(ScratchBuffer& buffer, std::istream& in, const ReaderLimits& limits)
-      : buffer_(buffer), in_(in), limits_(limits) {}
+      : buffer_(buffer), in_(in), budget_(in, limits.memoryBudget) {}
 
   std::unique_ptr<TBasicNetwork> Read();
 
@@ -99,11 +115,9 @@ class NetworkReader {
 
   ScratchBuffer& buffer_;
   std::istream& in_;
-  const ReaderLimits& limits_;
+  TReaderBudget budget_;
   Statement st_;
   std::unique_ptr<TBasicNetwork> network_;
-  long neurons_ = 0;
-  long arcPositions_ = 0;
 };
 
 std::unique_ptr<TBasicNetwork> NetworkReader::Read() {
@@ -119,7 +133,7 @@ std::unique_ptr<TBasicNetwork> NetworkReader::Read() {
   CheckLayersComplete();
 
   while (st_.kind == StBlock && strcasecmp(st_.name, "ConnectionLayer") == 0) {
-    ReadConnectionLayer(buffer_, in_, *network_, networkBlock, st_, limits_, arcPositions_);
+    ReadConnectionLayer(buffer_, in_, *network_, networkBlock, st_, budget_);
   }
   ExpectBlockEnd(buffer_, in_, st_);
   Next(kNoBlock);
@@ -153,9 +167,6 @@ Header NetworkReader::ReadHeader(std::string_view networkBlock) {
 
   if (header.layers == kNone) Fail("Must specify number of layers");
   if (header.layers < 0 || header.layers > INT_MAX) Fail("Number of layers out of range");
-  if (header.layers > limits_.maxLayers) {
-    Fail("Number of layers exceeds the reader's limit of " + std::to_string(limits_.maxLayers));
-  }
   if (header.outLayer == kNone) header.outLayer = header.layers - 1;
   if (header.inLayer < 0 || header.inLayer >= header.layers) Fail("Input layer out of range");
   if (header.outLayer < 0 || header.outLayer >= header.layers) Fail("Output layer out of range");
@@ -164,6 +175,10 @@ Header NetworkReader::ReadHeader(std::string_view networkBlock) {
 
 void NetworkReader::CreateNetwork(const Header& header, std::string_view type) {
   const int layers = static_cast<int>(header.layers);
+  // A layer slot each, and a set (empty until connected) for every pair.
+  budget_.Take(layers, sizeof(std::unique_ptr<TBasicLayer>));
+  budget_.Take(static_cast<long long>(layers) * layers,
+               sizeof(std::unique_ptr<TBasicConnections>) + sizeof(TEmptyConnections) + kAllocatorBytes);
   if (strcasecmp(type, "BASIC") == 0) {
     network_ = std::make_unique<TBasicNetwork>(layers);
   } else if (strcasecmp(type, "CONNECTED") == 0) {
@@ -220,13 +235,20 @@ bool NetworkReader::ReadLayerAttribute(const Header& header, LayerSection& secti
   }
   if (st_.more) Fail("Too complicated statement");
 
+  // Once the layer is built, a repeat that changes nothing is harmless.
   if (strcasecmp(st_.name, "LayerType") == 0) {
-    if (section.layer != nullptr) Fail("LayerType after the layer was built");
+    if (section.layer != nullptr) {
+      if (strcasecmp(st_.value, section.type) != 0) Fail("LayerType after the layer was built");
+      return true;
+    }
     section.type = st_.value;
     section.typeGiven = true;
   } else if (strcasecmp(st_.name, "NumberOfNeurons") == 0) {
-    if (section.layer != nullptr) Fail("NumberOfNeurons after the layer was built");
     const long count = Integer(st_.value);
+    if (section.layer != nullptr) {
+      if (count != section.count) Fail("NumberOfNeurons after the layer was built");
+      return true;
+    }
     if (count < 0 || count > INT_MAX) Fail("Number of neurons out of range");
     section.count = count;
   } else if (strcasecmp(st_.name, "ActivationFunction") == 0) {
@@ -252,10 +274,7 @@ void NetworkReader::BuildLayer(const Header& header, LayerSection& section) {
   }
   LayerKind kind = LayerKind::Simple;
   if (!LayerKindOf(section.type, kind)) Fail("Unknown layer type");
-  if (section.count > limits_.maxNeurons - neurons_) {
-    Fail("Network exceeds the reader's limit of " + std::to_string(limits_.maxNeurons) + " neurons");
-  }
-  neurons_ += section.count;
+  budget_.Take(section.count, NeuronBytes(kind));
 
   TBasicNetwork* net = network_.get();
   const int count = static_cast<int>(section.count);
@@ -298,7 +317,7 @@ void NetworkReader::ReadMembershipSection(LayerSection& section, std::string_vie
   } else {
     return;
   }
-  ReadMembership(in_, *section.layer, st_.name, limits_);
+  ReadMembership(in_, *section.layer, st_.name, budget_);
   Next(block);
 }
 
@@ -377,8 +396,12 @@ std::unique_ptr<TBasicNetwork> LoadNetwork(ScratchBuffer& buffer, const std::str
   file.open(fileName);
   // A directory opens as a stream that reads nothing.
   std::error_code ec;
-  if (!file || std::filesystem::is_directory(fileName, ec)) FileTools::Fail(file, "Error on File Open");
-  return ReadNetwork(buffer, file, std::move(params), limits);
+  if (!file || std::filesystem::is_directory(fileName, ec)) FileTools::Fail(nullptr, "Error on File Open");
+  try {
+    return ReadNetwork(buffer, file, std::move(params), limits);
+  } catch (const FileTools::Error& e) {
+    FileTools::Fail(nullptr, e.GetMessage());  // the stream is about to go
+  }
 }
 
 }  // namespace mirk

@@ -11,6 +11,7 @@
 #include "Common/Exceptions.h"
 #include "Common/Raise.h"
 #include "FileHandler/ParseTools.h"
+#include "FileHandler/ReaderBudget.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMirkOutputLayer.h"
 
@@ -37,6 +38,11 @@ void WriteSection(std::ostream& out, std::string_view block, std::string_view ke
 
 void ReadMembership(std::istream& in, TBasicLayer& layer, std::string_view blockName,
                     const ReaderLimits& limits) {
+  TReaderBudget budget(in, limits.memoryBudget);
+  ReadMembership(in, layer, blockName, budget);
+}
+
+void ReadMembership(std::istream& in, TBasicLayer& layer, std::string_view blockName, TReaderBudget& budget) {
   const bool inputs = strcasecmp(blockName, "InputMF") == 0;
   MIRK_CHECK(inputs || strcasecmp(blockName, "OutputMF") == 0);
   auto* conditions = inputs ? dynamic_cast<TConditionLayer*>(&layer) : nullptr;
@@ -87,10 +93,8 @@ void ReadMembership(std::istream& in, TBasicLayer& layer, std::string_view block
       }
       conditions->SetInputMF(static_cast<int>(given), installed);
     } else {
-      if (sum > limits.maxNeurons || sum > INT_MAX) {
-        Fail(in, "Membership counts exceed the reader's limit of " + std::to_string(limits.maxNeurons) +
-                     " actions");
-      }
+      if (sum > INT_MAX) Fail(in, "Membership counts of the outputs add up to more than INT_MAX actions");
+      budget.Take(sum, sizeof(int));
       defuzzify->SetOutputMF(static_cast<int>(sum), installed);
     }
   } catch (const TException& e) {

@@ -21,6 +21,7 @@ namespace mirk {
 class TBasicLayer;
 class TConditionLayer;
 class TMirkOutputLayer;
+class TReaderBudget;
 
 // Reads a section whose block start the caller has read; blockName is the
 // name as the file wrote it: "InputMF" (any case) for a TConditionLayer,
@@ -30,10 +31,12 @@ class TMirkOutputLayer;
 // Every variable from 0 to the highest index must appear exactly once with a
 // count of at least 2; the counts of an "InputMF" section must add up to the
 // layer's neuron count, an "OutputMF" section needs one count per neuron and
-// its sum (the action count) is bounded by limits.maxNeurons. Faults are
-// FileTools::Error with the stream.
+// the blocks of its sum (the action count) must fit limits.memoryBudget.
+// Faults are FileTools::Error with the stream.
 void ReadMembership(std::istream& in, TBasicLayer& layer, std::string_view blockName,
                     const ReaderLimits& limits = {});
+// The same within the network reader, whose budget counts the action blocks.
+void ReadMembership(std::istream& in, TBasicLayer& layer, std::string_view blockName, TReaderBudget& budget);
 
 // The "InputMF" section of the layer: one [Input=i MF=count ] line per input.
 void WriteInputMF(std::ostream& out, const TConditionLayer& layer);

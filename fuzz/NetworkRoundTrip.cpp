@@ -27,9 +27,7 @@ class NullBuffer : public std::streambuf {
 // Small enough that a run never spends its time on one huge network.
 mirk::ReaderLimits Limits() {
   mirk::ReaderLimits limits;
-  limits.maxLayers = 16;
-  limits.maxNeurons = 1 << 12;
-  limits.maxArcPositions = 1 << 14;
+  limits.memoryBudget = 1LL << 20;
   return limits;
 }
 

@@ -60,9 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)silenced;
 
   ReaderLimits limits;
-  limits.maxLayers = 64;
-  limits.maxNeurons = 1L << 16;
-  limits.maxArcPositions = 1L << 20;
+  limits.memoryBudget = 1LL << 24;
 
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   ScratchBuffer buffer;

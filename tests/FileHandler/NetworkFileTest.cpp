@@ -1,8 +1,11 @@
 #include "FileHandler/NetworkFile.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/resource.h>
 
 #include <climits>
+#include <regex>
 #include <span>
 #include <string>
 #include <vector>
@@ -174,6 +177,19 @@ TEST(NetworkFile, FileThatCannotBeOpened) {
   EXPECT_FILE_ERROR(Load(""), "Error on File Open");  // the folder itself
 }
 
+// The file's stream is gone once the error leaves LoadNetwork: the error
+// must not point at it.
+TEST(NetworkFile, ErrorsLeavingLoadNetworkCarryNoStream) {
+  for (const char* name : {"no-such-file.net", "../labels/default-3-2-3.labels"}) {
+    try {
+      Load(name);
+      ADD_FAILURE() << "no FileTools::Error for " << name;
+    } catch (const FileTools::Error& e) {
+      EXPECT_EQ(e.GetStream(), nullptr) << name << ": " << e.GetMessage();
+    }
+  }
+}
+
 struct ErrorCase {
   const char* what;
   std::string text;
@@ -242,6 +258,8 @@ TEST(NetworkFile, LayerErrors) {
       {"unknown type", layer1("[LayerType = Hidden]\n[NumberOfNeurons = 1]\n"), "Unknown layer type"},
       {"type again", layer1("[LayerType = Simple]\n[NumberOfNeurons = 1]\n[LayerType = Defuzzify]\n"),
        "LayerType after the layer was built"},
+      {"count again, not a number", layer1("[LayerType = Simple]\n[NumberOfNeurons = 1]\n[NumberOfNeurons = x]\n"),
+       "integer-expected"},
       {"count again", layer1("[LayerType = Simple]\n[NumberOfNeurons = 1]\n[NumberOfNeurons = 3]\n"),
        "NumberOfNeurons after the layer was built"},
       {"ALL alone", layer1("[ALL]\n"), "[ALL] is incomplete statment"},
@@ -293,35 +311,136 @@ TEST(NetworkFile, NeuronErrors) {
   });
 }
 
-TEST(NetworkFile, LimitsAreCheckedBeforeAllocation) {
+// The message of the budget error, whatever the need.
+void ExpectOverBudget(const std::string& text, const ReaderLimits& limits) {
+  try {
+    ReadText(text, limits);
+    ADD_FAILURE() << "no FileTools::Error";
+  } catch (const FileTools::Error& e) {
+    const std::regex expected("Network needs [0-9]+ bytes, more than the reader's memory budget of " +
+                              std::to_string(limits.memoryBudget) + " bytes");
+    EXPECT_TRUE(std::regex_match(e.GetMessage(), expected)) << e.GetMessage();
+  }
+}
+
+TEST(NetworkFile, MemoryBudgetCountsEveryPartBeforeItIsBuilt) {
   ReaderLimits small;
-  small.maxLayers = 4;
-  small.maxNeurons = 10;
-  small.maxArcPositions = 5;
+  small.memoryBudget = 20000;
   const std::string full = test::ConnectionText(0, 1, "FullyConnected", "");
-  ExpectErrors({{"layers", NetworkText("Basic", "[NumberOfLayers = 5]\n", ""),
-                 "Number of layers exceeds the reader's limit of 4"},
-                {"neurons", Basic2(LayerText(0, "Input", 6) + LayerText(1, "Simple", 5)),
-                 "Network exceeds the reader's limit of 10 neurons"},
-                {"arc positions", Basic2(LayerText(0, "Input", 2) + LayerText(1, "Simple", 3) + full),
-                 "Network exceeds the reader's limit of 5 arc positions"},
-                {"actions", Basic2(LayerText(0, "Input", 2) +
-                                   LayerText(1, "Defuzzify", 1, "[OutputMF]\n[Output=0 MF=11 ]\n[~OutputMF]\n")),
-                 "Membership counts exceed the reader's limit of 10 actions"}},
-               small);
-  // The default limits stop sizes that would take gigabytes.
-  ExpectErrors({
-      {"a layer of INT_MAX neurons", Basic2(LayerText(0, "Input", 2) + LayerText(1, "Simple", INT_MAX)),
-       "Network exceeds the reader's limit of 134217728 neurons"},
-      {"a set beyond INT_MAX positions",
-       Basic2(LayerText(0, "Input", 50000) + LayerText(1, "Simple", 50000) + full),
-       "Connection layer has more than INT_MAX arc positions"},
-      {"arc positions", Basic2(LayerText(0, "Input", 40000) + LayerText(1, "Simple", 40000) + full),
-       "Network exceeds the reader's limit of 1073741824 arc positions"},
+  const std::string pruneable = test::ConnectionText(0, 1, "Pruneable", "");
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"layers x layers sets", NetworkText("Basic", "[NumberOfLayers = 50]\n", "")},
+      {"neurons", Basic2(LayerText(0, "Input", 200) + LayerText(1, "Simple", 200))},
+      {"condition neurons",
+       Basic2(LayerText(0, "Input", 1) + LayerText(1, "FuzzyCondition", 300, "[InputMF]\n[Input=0 MF=300 ]\n[~InputMF]\n"))},
+      {"a fully connected set", Basic2(LayerText(0, "Input", 50) + LayerText(1, "Simple", 50) + full)},
+      {"a pruneable set", Basic2(LayerText(0, "Input", 60) + LayerText(1, "Simple", 60) + pruneable)},
       {"actions", Basic2(LayerText(0, "Input", 2) +
-                         LayerText(1, "Defuzzify", 1, "[OutputMF]\n[Output=0 MF=2147483647 ]\n[~OutputMF]\n")),
-       "Membership counts exceed the reader's limit of 134217728 actions"},
-  });
+                         LayerText(1, "Defuzzify", 1, "[OutputMF]\n[Output=0 MF=6000 ]\n[~OutputMF]\n"))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectOverBudget(c.text, small);
+  }
+  // With room to spare the budget lets each of them pass (the layers alone
+  // are no complete file).
+  ReaderLimits roomy;
+  roomy.memoryBudget = 1 << 20;
+  for (const auto& c : cases) {
+    try {
+      ReadText(c.text, roomy);
+    } catch (const FileTools::Error& e) {
+      EXPECT_EQ(e.GetMessage().rfind("Network needs", 0), std::string::npos) << c.what << ": " << e.GetMessage();
+    }
+  }
+
+  ExpectErrors({{"a set beyond INT_MAX positions",
+                 Basic2(LayerText(0, "Input", 50000) + LayerText(1, "Simple", 50000) + full),
+                 "Connection layer has more than INT_MAX arc positions"},
+                {"actions beyond INT_MAX",
+                 Basic2(LayerText(0, "Input", 2) +
+                        LayerText(1, "Defuzzify", 2,
+                                  "[OutputMF]\n[Output=0 MF=2147483647 ]\n[Output=1 MF=2 ]\n[~OutputMF]\n")),
+                 "Membership counts of the outputs add up to more than INT_MAX actions"}});
+}
+
+// Heap bytes in use, mapped blocks included; 0 where the allocator does not
+// tell (sanitizer builds).
+size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// The smallest budget the text loads with.
+long long SmallestBudget(const std::string& text) {
+  long long fails = 0;
+  long long loads = 1LL << 26;
+  while (loads - fails > 1) {
+    ReaderLimits limits;
+    limits.memoryBudget = (fails + loads) / 2;
+    try {
+      ReadText(text, limits);
+      loads = limits.memoryBudget;
+    } catch (const FileTools::Error&) {
+      fails = limits.memoryBudget;
+    }
+  }
+  return loads;
+}
+
+// The budget counts what the network really holds: within a little of the
+// heap it takes, padding of the dense sets included (a set from 4000 nodes
+// to one holds 4000 x 8 positions).
+TEST(NetworkFile, MemoryBudgetFollowsWhatTheNetworkHolds) {
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"padded pruneable set",
+       Basic2(LayerText(0, "Input", 4000) + LayerText(1, "Simple", 1) + test::ConnectionText(0, 1, "Pruneable", ""))},
+      {"fully connected set", Basic2(LayerText(0, "Input", 300) + LayerText(1, "Simple", 300) +
+                                     test::ConnectionText(0, 1, "FullyConnected", ""))},
+      {"condition layer",
+       Basic2(LayerText(0, "Input", 1) +
+              LayerText(1, "FuzzyCondition", 20000, "[InputMF]\n[Input=0 MF=20000 ]\n[~InputMF]\n"))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const size_t before = HeapInUse();
+    const auto net = ReadText(c.text);
+    const size_t held = HeapInUse() - before;
+    if (held == 0) GTEST_SKIP() << "the allocator does not report its heap";
+    const auto budget = static_cast<double>(SmallestBudget(c.text));
+    EXPECT_GE(budget, 0.9 * static_cast<double>(held));
+    EXPECT_LE(budget, 1.5 * static_cast<double>(held));
+  }
+}
+
+long PeakResidentKB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A file of a kilobyte that declares 30000 conditions and 30000 rules: the
+// pruneable set between them would take 8 GB. It is refused before any of
+// that is allocated.
+TEST(NetworkFile, SmallFileDeclaringAHugeNetworkIsRefusedCheaply) {
+  const std::string text = NetworkText(
+      "Mirk", "[NumberOfLayers = 6]\n",
+      LayerText(0, "Simple", 0) + LayerText(1, "Input", 1) +
+          LayerText(2, "FuzzyCondition", 30000, "[InputMF]\n[Input=0 MF=30000 ]\n[~InputMF]\n") +
+          LayerText(3, "Simple", 30000, "[All ActivationFunction=sigmoid ]\n") +
+          LayerText(4, "Simple", 2, "[All ActivationFunction=sigmoid ]\n") +
+          LayerText(5, "Defuzzify", 1, "[OutputMF]\n[Output=0 MF=2 ]\n[~OutputMF]\n") +
+          test::ConnectionText(2, 3, "Pruneable", ""));
+  ASSERT_LT(text.size(), 2000u);
+  const long before = PeakResidentKB();
+  ExpectOverBudget(text, ReaderLimits{});
+  EXPECT_LT(PeakResidentKB() - before, 64 * 1024) << "peak resident memory grew by more than 64 MB";
 }
 
 TEST(NetworkFile, NetworkTypesAndHeaderDefaults) {
@@ -364,6 +483,13 @@ TEST(NetworkFile, LayerAttributesInEitherOrder) {
       LayerText(0, "Input", 2) +
       "[Layer = 1]\n[ALL ActivationFunction = tanh]\n[LayerType = Simple]\n[NumberOfNeurons = 3]\n[~Layer]\n"));
   EXPECT_EQ(all->GetLayer(1)->GetActivationFunction(), ActTanh);
+
+  // A repeat after the layer is built that changes nothing is taken.
+  const auto again = ReadText(Basic2(
+      LayerText(0, "Input", 2) +
+      "[Layer = 1]\n[LayerType = Simple]\n[NumberOfNeurons = 3]\n[LayerType = SIMPLE]\n[NumberOfNeurons = 3]\n"
+      "[~Layer]\n"));
+  EXPECT_EQ(again->GetLayer(1)->GetNumNeurons(), 3);
 }
 
 TEST(NetworkFile, GainAtLayerLevelAndPerNeuron) {

@@ -128,7 +128,7 @@ TEST_F(TagwrightTest, AllocationFailureIsReportedNotACrash) {
   GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
 #else
   // A small file that asks for a large network: far more than 256 MB of
-  // weights, within the reader's limits.
+  // neurons, within the reader's memory budget.
   const fs::path labels = Path("big.labels");
   WriteFile(labels, "keep me\n");
   ExpectResult(Run({Data("tagwright/large-rule-layer.mirk"), labels.string()}, rlim_t{256} << 20),
