@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FileHandler/NetworkFile.h"
 #include "FileHandler/NetworkWriteText.h"
 #include "Mirk/TMirk.h"
 #include "NeuralNets/TBasicNetwork.h"
@@ -411,6 +412,17 @@ std::filesystem::path ScratchFile(const std::string& name) {
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The example file of doc/NetworkFile.md is what the writer writes: read and
+// written again it is the same text, so the document cannot drift.
+TEST(SaveNetwork, DocumentedExampleIsTheWritersOwnText) {
+  const std::string doc = ReadFile(std::filesystem::path(MIRK_EXAMPLES_DIR) / ".." / "doc" / "NetworkFile.md");
+  const std::string example = Section(doc, "[FormatVersion = 1.0]", "[~NeuralNetwork]\n");
+  std::istringstream in(example);
+  ScratchBuffer buffer;
+  const auto net = ReadNetwork(buffer, in);
+  EXPECT_EQ(WriteText(*net), example);
 }
 
 TEST(SaveNetwork, WritesTheFileReplacingOldContents) {
