@@ -23,6 +23,7 @@ using FileTools::Fail;
 class ScratchAccess {
  public:
   static std::string& Text(ScratchBuffer& buffer) noexcept { return buffer.text_; }
+  static std::string& Line(ScratchBuffer& buffer) noexcept { return buffer.line_; }
   static std::string& Number(ScratchBuffer& buffer) noexcept { return buffer.number_; }
 };
 
@@ -489,7 +490,7 @@ void AppendStatement(std::string& line, StatementKind kind, std::string_view nam
 
 void WriteAssembled(ScratchBuffer& buffer, std::ostream& out, StatementKind kind,
                     std::string_view name, std::string_view value, bool bracket) {
-  std::string& line = ScratchAccess::Text(buffer);
+  std::string& line = ScratchAccess::Line(buffer);
   line.clear();
   AppendStatement(line, kind, name, value, bracket);
   Emit(out, line);

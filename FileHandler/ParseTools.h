@@ -54,7 +54,10 @@ class ScratchBuffer {
 
  private:
   friend class ScratchAccess;
-  std::string text_;    // the token being read, or the line being written
+  // The reader's and the writer's storage are apart, so that a token just
+  // read can be written with the same buffer.
+  std::string text_;    // the token being read
+  std::string line_;    // the line being written
   std::string number_;  // a number text being written
 };
 

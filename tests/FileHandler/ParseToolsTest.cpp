@@ -389,6 +389,19 @@ TEST(ParseTools, WriteOperations) {
             "[~NeuralNetwork]\n");
 }
 
+// A token just read can be written with the same buffer, and stays intact.
+TEST(ParseTools, WriterLeavesTheReadersTokenAlone) {
+  std::istringstream in("sigmoid");
+  ScratchBuffer b;
+  std::ostringstream out;
+  const std::string_view token = ReadToken(b, in);
+  WriteStringEntry(b, out, "ActivationFunction", token, true);
+  WriteIntegerEntry(b, out, "Count", 3, false);
+  WriteStringEntry(b, out, "Again", token, false);
+  EXPECT_EQ(out.str(), "[ActivationFunction = sigmoid]\nCount=3 Again=sigmoid ");
+  EXPECT_EQ(token, "sigmoid");
+}
+
 TEST(ParseTools, WrittenNumbersHaveExactDigitsAtAnyMagnitude) {
   struct Case {
     double value;
