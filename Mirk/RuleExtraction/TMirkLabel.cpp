@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstddef>
 
-#include "Common/Check.h"
 #include "Common/Raise.h"
+#include "Mirk/TMFBlocks.h"
 
 namespace mirk {
 
@@ -13,10 +13,17 @@ namespace {
 
 using Names = std::vector<std::optional<std::string>>;
 
+constexpr const char* kConstructor = "TMirkLabel::TMirkLabel";
+
+// The first count entries of counts, as the network takes them.
+std::span<const int> Counts(int count, std::span<const int> counts, const char* invalid) {
+  if (count < 0 || counts.size() < static_cast<std::size_t>(count)) Refuse(invalid, kConstructor);
+  return counts.first(static_cast<std::size_t>(count));
+}
+
 int Sum(std::span<const int> counts) {
-  long long sum = 0;
-  for (int count : counts) sum += count;
-  MIRK_CHECK(sum >= INT_MIN && sum <= INT_MAX);
+  const long long sum = TMFBlocks::Total(counts);
+  if (sum < INT_MIN || sum > INT_MAX) Refuse("Too many membership functions", kConstructor);
   return static_cast<int>(sum);
 }
 
@@ -50,13 +57,13 @@ bool SameNames(const Names& a, const Names& b) {
 TMirkLabel::TMirkLabel(int numInputs, std::span<const int> inputMF, int numOutputs,
                        std::span<const int> outputMF)
     : numInputs(numInputs),
-      numConditions(Sum(inputMF)),
-      inputMF(inputMF.begin(), inputMF.end()),
-      numOutputs(numOutputs),
-      numActions(Sum(outputMF)),
-      outputMF(outputMF.begin(), outputMF.end()) {
-  MIRK_CHECK(numInputs >= 0 && static_cast<std::size_t>(numInputs) == inputMF.size());
-  MIRK_CHECK(numOutputs >= 0 && static_cast<std::size_t>(numOutputs) == outputMF.size());
+      numOutputs(numOutputs) {
+  const std::span<const int> inputs = Counts(numInputs, inputMF, "Invalid number of inputs");
+  const std::span<const int> outputs = Counts(numOutputs, outputMF, "Invalid number of outputs");
+  numConditions = Sum(inputs);
+  numActions = Sum(outputs);
+  this->inputMF.assign(inputs.begin(), inputs.end());
+  this->outputMF.assign(outputs.begin(), outputs.end());
 }
 
 void TMirkLabel::SetInputName(int index, std::string_view name) {

@@ -14,9 +14,14 @@ namespace mirk {
 
 class TMirkLabel {
  public:
-  // inputMF holds numInputs membership-function counts, outputMF numOutputs
-  // (both copied). Conditions are numbered over all inputs, those of input 0
-  // first; actions over all outputs the same way. Every name starts unset.
+  // The first numInputs membership-function counts of inputMF and the first
+  // numOutputs of outputMF are copied, as the network takes them; the counts
+  // themselves are not tested. Conditions are numbered over all inputs,
+  // those of input 0 first; actions over all outputs the same way. Every
+  // name starts unset. Throws TException (category "Bad Parameter", where
+  // "TMirkLabel::TMirkLabel"): "Invalid number of inputs" or "Invalid number
+  // of outputs" for a negative number or a too short array, "Too many
+  // membership functions" when a sum does not fit an int.
   TMirkLabel(int numInputs, std::span<const int> inputMF, int numOutputs,
              std::span<const int> outputMF);
 

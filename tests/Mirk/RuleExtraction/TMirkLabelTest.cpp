@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +28,26 @@ TEST(TMirkLabel, SizesComeFromTheCounts) {
             (std::vector<int>{3, 2}));
   EXPECT_EQ(std::vector<int>(labels.GetOutputMF().begin(), labels.GetOutputMF().end()),
             (std::vector<int>{4}));
+}
+
+// Extra counts are passed over, as the network passes over them; a short
+// array or a sum beyond int is refused, not an abort.
+TEST(TMirkLabel, TakesTheCountsTheNetworkTakes) {
+  const std::vector<int> inputMF{3, 2, 9};
+  const std::vector<int> outputMF{4, 7};
+  const TMirkLabel labels(2, inputMF, 1, outputMF);
+  EXPECT_EQ(labels.GetNumConditions(), 5);
+  EXPECT_EQ(labels.GetNumActions(), 4);
+  EXPECT_EQ(labels.GetInputMF().size(), 2u);
+  EXPECT_EQ(labels.GetOutputMF().size(), 1u);
+
+  const char* where = "TMirkLabel::TMirkLabel";
+  const std::vector<int> huge{INT_MAX, 1};
+  EXPECT_TEXCEPTION(TMirkLabel(2, huge, 1, outputMF), "Too many membership functions", "Bad Parameter", where);
+  EXPECT_TEXCEPTION(TMirkLabel(1, inputMF, 2, huge), "Too many membership functions", "Bad Parameter", where);
+  EXPECT_TEXCEPTION(TMirkLabel(4, inputMF, 1, outputMF), "Invalid number of inputs", "Bad Parameter", where);
+  EXPECT_TEXCEPTION(TMirkLabel(-1, inputMF, 1, outputMF), "Invalid number of inputs", "Bad Parameter", where);
+  EXPECT_TEXCEPTION(TMirkLabel(2, inputMF, 3, outputMF), "Invalid number of outputs", "Bad Parameter", where);
 }
 
 TEST(TMirkLabel, NamesStartNullAndKeepTheLastCopySet) {
