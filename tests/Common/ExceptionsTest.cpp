@@ -60,11 +60,5 @@ TEST(TException, CopySharesNothingWithItsSource) {
   EXPECT_STREQ(assigned.GetWhere(), "TMirk::GetWeightValue");
 }
 
-TEST(FileToolsError, CarriesMessageAndStream) {
-  FileTools::Error e("Unexpected end of file", nullptr);
-  EXPECT_EQ(e.GetMessage(), "Unexpected end of file");
-  EXPECT_EQ(e.GetStream(), nullptr);
-}
-
 }  // namespace
 }  // namespace mirk

@@ -107,6 +107,29 @@ TEST(ActFunctions, ComputeTheirOutputs) {
   }
 }
 
+// Exact values of the functions that work in extended precision and round
+// once; plain double arithmetic gives each of these one unit in the last
+// place off.
+TEST(ActFunctions, ExtendedPrecisionValuesArePinned) {
+  const FunctionCase cases[] = {
+      {ActSigmoid, 1.0, -0x1.3f0a3d70a3d71p+3, 0x1.886c171c0f1d7p-15},
+      {ActSigmoid, 1.0, -0x1.3bd70a3d70a3dp+3, 0x1.b1b106223baccp-15},
+      {ActTanh, 1.0, -0x1.63d70a3d70a3ep+1, -0x1.fc12ef4409204p-1},
+      {ActTanh, 1.0, -0x1.fd70a3d70a3d8p+0, -0x1.ed3785715b3a7p-1},
+      {ActSigmoidGain, 0.7, -0x1.3fae147ae147bp+3, 0x1.e101640845bfdp-11},
+      {ActTanhGain, 0.7, -0x1.07ae147ae147bp+2, -0x1.fccf173572d0dp-1},
+      {ActLinearGain, 0x1.199999999999ap+1, -0x1.8020c49ba5e35p+2, -0x1.a68a71de69ad4p+3},
+  };
+  for (const FunctionCase& c : cases) {
+    TGainNeuron neuron;
+    double out = -1.0;
+    neuron.output = &out;
+    neuron.gain = c.gain;
+    c.fn(neuron, c.x);
+    EXPECT_EQ(out, c.expected) << std::hexfloat << "x = " << c.x << ", gain = " << c.gain;
+  }
+}
+
 TEST(ActFunctions, GainFunctionsOnAPlainNeuronUseGainOne) {
   TBasicNeuron neuron;
   double out = 0.0;
