@@ -114,6 +114,8 @@ class Data {
   void SetInputSelection(std::span<const int> columns);
   // A copy; empty when there is no selection.
   std::vector<int> GetInputSelection() const;
+  // The output selection; empty when there is none.
+  std::span<const int> GetOutputSelection() const noexcept { return MbrDyaSelOutputs; }
   void SetColumnSelections(std::span<const int> inputColumns, std::span<const int> outputColumns);
 
  private:

@@ -4,12 +4,17 @@
 #include <utility>
 
 #include "Common/Check.h"
+#include "Common/Exceptions.h"
 #include "Common/Raise.h"
+#include "DataObject/Data.h"
+#include "KQmessage/KQML.h"
 #include "Mirk/TConditionLayer.h"
 #include "Mirk/TMFBlocks.h"
 #include "Mirk/TMirkOutputLayer.h"
 #include "Mirk/TToConditionConnections.h"
 #include "Mirk/TToOutputConnections.h"
+#include "NeuralNets/DataRecall.h"
+#include "NeuralNets/TErrorObj.h"
 #include "NeuralNets/TPrunedConnections.h"
 #include "NeuralNets/TSimpleInputLayer.h"
 
@@ -332,6 +337,29 @@ void TMirk::InitWeights(double Minimum, double Maximum) {
   plan.rules->Randomize(Minimum, Maximum);
   plan.actions->Randomize(Minimum, Maximum);
   plan.centres->ResetCentres();
+}
+
+void TMirk::Recall(Data* data, std::unique_ptr<Data>& result) {
+  static constexpr const char* kWhere = "TMirk::Recall";
+  RequireData(data, kWhere);
+  CheckPlan(*this, kWhere);
+  result = RecallDataSet(*this, data, true, kWhere);
+}
+
+void TMirk::RecallOutputOnly(Data* data, std::unique_ptr<Data>& result) {
+  static constexpr const char* kWhere = "TMirk::RecallOutputOnly";
+  RequireData(data, kWhere);
+  CheckPlan(*this, kWhere);
+  result = RecallDataSet(*this, data, false, kWhere);
+}
+
+void TMirk::RecallOutputOnly(Data* data, double& error) {
+  static constexpr const char* kWhere = "TMirk::RecallOutputOnly";
+  RequireData(data, kWhere);
+  const TMirkPlan plan = CheckPlan(*this, kWhere);
+  TErrorRMSObj measure(plan.numOutputs);
+  RecallIntoMeasure(*this, data, measure, kWhere);
+  error = measure.Result();
 }
 
 }  // namespace mirk

@@ -11,12 +11,15 @@
 // inputs, those of input 0 first; actions over all outputs the same way.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "NeuralNets/TConnectedNetwork.h"
 
 namespace mirk {
+
+class Data;
 
 class TMirk : public TConnectedNetwork {
  public:
@@ -50,6 +53,36 @@ class TMirk : public TConnectedNetwork {
   // TToOutputConnections for (4, 5) and a pruneable set otherwise.
   void Connect(int fromLayer, int toLayer) override;
   const char* GetNetworkNType() const override;  // "Mirk"
+
+  // The single-vector pass of the network core.
+  using TConnectedNetwork::Recall;
+
+  // Recall over a data set. Each form sets the cursor of data to its newest
+  // row and reads every occupied row once, oldest first; data is otherwise
+  // unchanged and the layers keep the values of the last row. The rows go
+  // through the network in blocks, each output bit for bit what the
+  // single-vector Recall gives.
+  //
+  // A row delivers the inputs of data (its selected ones, with an input
+  // selection); the network reads the first as many as it has inputs, so a
+  // wider data set is fine. Failures, all TException with where
+  // "TMirk::Recall" or "TMirk::RecallOutputOnly", before anything is read
+  // or created:
+  //   null data: "Null data pointer", category "Null Pointer Parameter";
+  //   fewer inputs than the network has: "Data set has too few inputs";
+  //   for the error form, fewer outputs: "Data set has too few outputs";
+  //   a network that does not follow the plan: "Incomplete Mirk network";
+  // the last three with category "Bad Parameter".
+  //
+  // result becomes a new data set (no labels) of one row per occupied row of
+  // data: the inputs the network read and its outputs.
+  void Recall(Data* data, std::unique_ptr<Data>& result);
+  // The same without input columns: only the network's outputs.
+  void RecallOutputOnly(Data* data, std::unique_ptr<Data>& result);
+  // The root-mean-square difference between the rows' expected outputs and
+  // the network's, over all rows and outputs: sqrt(sum of squares / outputs
+  // / rows); 0.0 for a data set without rows.
+  void RecallOutputOnly(Data* data, double& error);
 
   // Node counts of layers 1 to 5 and copies of the per-input and per-output
   // membership counts (numInputs and numOutputs entries).

@@ -4,6 +4,9 @@
 #include <memory>
 
 #include "Common/Exceptions.h"
+#include "DataObject/Data.h"
+#include "NeuralNets/DataRecall.h"
+#include "NeuralNets/TErrorObj.h"
 #include "NeuralNets/TGainLayer.h"
 #include "NeuralNets/TSimpleInputLayer.h"
 
@@ -49,5 +52,18 @@ TMLPNetwork::TMLPNetwork(int numLayers, std::span<const int> sizes, bool bias) :
 TMLPNetwork::~TMLPNetwork() = default;
 
 const char* TMLPNetwork::GetNetworkNType() const { return "MLP"; }
+
+std::unique_ptr<Data> TMLPNetwork::Recall(Data* data) {
+  return RecallDataSet(*this, data, true, "TMLPNetwork::Recall");
+}
+
+void TMLPNetwork::RecallOutputOnly(Data* data, std::unique_ptr<Data>& result) {
+  result = RecallDataSet(*this, data, false, "TMLPNetwork::RecallOutputOnly");
+}
+
+double TMLPNetwork::RecallOutputOnly(Data* data, TErrorObj& errorMeasure) {
+  RecallIntoMeasure(*this, data, errorMeasure, "TMLPNetwork::RecallOutputOnly");
+  return errorMeasure.Result();
+}
 
 }  // namespace mirk

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "DataObject/Data.h"
+#include "NeuralNets/TErrorObj.h"
 #include "NeuralNets/TGainLayer.h"
 #include "support/TestUtil.h"
 
@@ -111,6 +114,75 @@ TEST(MLPNetwork, RefusesMissingLayersAndNegativeSizes) {
   std::vector<double> output(2);
   single.Recall(std::vector{0.25, -4.0}, output);
   EXPECT_EQ(output, (std::vector{0.25, -4.0}));
+}
+
+// Two inputs, one output, a bias; weights chosen so no output is 0.5.
+TMLPNetwork SmallNetwork() {
+  TMLPNetwork net(2, std::vector{2, 1}, true);
+  *net.GetConnections(1, 2)->GetWeight(0, 0) = 1.5;
+  *net.GetConnections(1, 2)->GetWeight(1, 0) = -2.0;
+  *net.GetConnections(0, 2)->GetWeight(0, 0) = 0.25;
+  return net;
+}
+
+TEST(MLPNetwork, RecallFormsReadEveryOccupiedRowOnce) {
+  TMLPNetwork net = SmallNetwork();
+  const std::vector<std::vector<double>> rows{{0.5, 1.0}, {-1.0, 0.25}, {2.0, 2.0}};
+  Data data(5, 2, 1, false);  // a ring only partly filled
+  for (const auto& row : rows) data.AppendRow(row, std::vector{1.0});
+  std::vector<double> expected;
+  TMLPNetwork single = net;
+  double sum = 1.0;  // the row accumulated before the recall
+  for (const auto& row : rows) {
+    std::vector<double> y(1);
+    single.Recall(row, y);
+    expected.push_back(y[0]);
+    sum += (1.0 - y[0]) * (1.0 - y[0]);
+  }
+
+  const std::unique_ptr<Data> result = net.Recall(&data);
+  ASSERT_EQ(result->GetNumDataRows(), 3);
+  EXPECT_EQ(result->GetNumInputs(), 2);
+  std::unique_ptr<Data> outputs;
+  net.RecallOutputOnly(&data, outputs);
+  ASSERT_EQ(outputs->GetNumDataRows(), 3);
+  EXPECT_EQ(outputs->GetNumInputs(), 0);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(result->GetInputDatum(k, 1), rows[static_cast<size_t>(k)][1]);
+    EXPECT_EQ(result->GetOutputDatum(k, 0), expected[static_cast<size_t>(k)]);
+    EXPECT_EQ(outputs->GetOutputDatum(k, 0), expected[static_cast<size_t>(k)]);
+  }
+
+  // The caller's measure is not reset: it keeps the row it already had.
+  TErrorRMSObj measure(1);
+  measure.Accumulate(std::vector{1.0}, std::vector{0.0});
+  const double error = net.RecallOutputOnly(&data, measure);
+  EXPECT_EQ(measure.GetCount(), 4);
+  EXPECT_EQ(error, measure.Result());
+  EXPECT_DOUBLE_EQ(measure.GetSumSquares(), sum);
+}
+
+TEST(MLPNetwork, RecallRefusesNullDataNarrowDataAndMeasuresOfOtherWidths) {
+  constexpr const char* kRecall = "TMLPNetwork::Recall";
+  constexpr const char* kOutputOnly = "TMLPNetwork::RecallOutputOnly";
+  TMLPNetwork net = SmallNetwork();
+  std::unique_ptr<Data> result;
+  TErrorRMSObj measure(1);
+  EXPECT_TEXCEPTION(net.Recall(nullptr), "Null data pointer", "Null Pointer Parameter", kRecall);
+  EXPECT_TEXCEPTION(net.RecallOutputOnly(nullptr, result), "Null data pointer", "Null Pointer Parameter", kOutputOnly);
+  EXPECT_TEXCEPTION(net.RecallOutputOnly(nullptr, measure), "Null data pointer", "Null Pointer Parameter",
+                    kOutputOnly);
+  Data narrow(2, 1, 1, false);
+  EXPECT_TEXCEPTION(net.Recall(&narrow), "Data set has too few inputs", "Bad Parameter", kRecall);
+  Data noOutputs(2, 2, 0, false);
+  EXPECT_TEXCEPTION(net.RecallOutputOnly(&noOutputs, measure), "Data set has too few outputs", "Bad Parameter",
+                    kOutputOnly);
+  TErrorCrossEntropyObj wide(2);
+  Data data(2, 2, 2, false);
+  EXPECT_TEXCEPTION(net.RecallOutputOnly(&data, wide), "Error measure does not fit the network", "Bad Parameter",
+                    kOutputOnly);
+  EXPECT_EQ(wide.GetCount(), 0);
+  EXPECT_EQ(result, nullptr);
 }
 
 }  // namespace
